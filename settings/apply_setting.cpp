@@ -1,0 +1,191 @@
+#include <string>
+#include <string_view>
+
+#include "core/text.h"
+#include "platform/priority.h"
+#include "settings/settings.h"
+#include "settings/text_util.h"
+
+namespace vantro {
+
+namespace {
+
+constexpr std::string_view kValueWord = "value";
+constexpr int kFirstNameWord = 3;
+
+// The name and value of an option command, taken apart by the word rules.
+struct OptionCommand {
+  std::string name;
+  std::string value;
+  bool hasValue = false;
+};
+
+void AppendWord(std::string& joined, std::string_view word) {
+  if (!joined.empty()) joined += ' ';
+  joined += word;
+}
+
+OptionCommand SplitOptionCommand(std::string_view line) {
+  OptionCommand command;
+  int n = kFirstNameWord;
+  for (std::string_view word = GetWord(line, n); !word.empty(); word = GetWord(line, ++n)) {
+    if (!command.hasValue && word == kValueWord) {
+      command.hasValue = true;
+    } else {
+      AppendWord(command.hasValue ? command.value : command.name, word);
+    }
+  }
+  return command;
+}
+
+// The integer settings that tell a running engine about a change only when
+// the value really changes.
+void StoreIfChanged(std::atomic<int>& field, int value, SettingActions& actions,
+                    void (SettingActions::*changed)()) {
+  if (field.load() == value) return;
+  field.store(value);
+  (actions.*changed)();
+}
+
+// EDIT, PRIORITY and LEVELEXTEND pick by the first character; an empty value
+// has none and falls to the default branch.
+char FirstUpper(std::string_view value) {
+  return value.empty() ? '\0' : ToUpper(value.substr(0, 1))[0];
+}
+
+int EditFromValue(std::string_view value) {
+  switch (FirstUpper(value)) {
+    case '1':
+    case 'E':
+      return kEditEdit;
+    case '2':
+    case 'C':
+      return kEditCbEdit;
+    default:
+      return kEditSetboard;
+  }
+}
+
+int PriorityFromValue(std::string_view value) {
+  switch (FirstUpper(value)) {
+    case '1':
+    case 'B':
+      return kThreadPriorityBelowNormal;
+    case '2':
+    case 'L':
+      return kThreadPriorityIdle;
+    default:
+      return kThreadPriorityNormal;
+  }
+}
+
+int LevelExtendFromValue(std::string_view value) {
+  switch (FirstUpper(value)) {
+    case '0':
+    case 'P':
+      return kLevelProgressive;
+    case '1':
+    case 'S':
+      return kLevelStrict;
+    case '2':
+    case 'F':
+      return kLevelFailsafe;
+    default:
+      return kLevelNone;
+  }
+}
+
+std::string DecodeHashCommand(std::string_view value) {
+  std::string command = UnescapeC(value);
+  if (!command.empty() && command.find("%i") == std::string::npos) command += " %i";
+  return command;
+}
+
+// Stores a setting with a value; false when the key is no setting key.
+bool StoreSetting(const std::string& key, const std::string& value, Settings& s,
+                  SettingActions& actions) {
+  if (key == "PROGRAM") {
+    s.program = value;
+  } else if (key == "INITSTRING") {
+    s.initString = UnescapeC(value);
+  } else if (key == "HASHCOMMAND") {
+    s.hashCommand = DecodeHashCommand(value);
+  } else if (key == "INITTIME") {
+    s.initTime = ParseInt(value);
+  } else if (key == "DELAY") {
+    s.delay = ParseInt(value);
+  } else if (key == "LEVELTYPE") {
+    s.levelType = ParseInt(value);
+  } else if (key == "HASH") {
+    StoreIfChanged(s.hash, ParseInt(value), actions, &SettingActions::HashChanged);
+  } else if (key == "NOISE") {
+    StoreIfChanged(s.noise, ParseInt(value), actions, &SettingActions::NoiseChanged);
+  } else if (key == "SLOWDOWN") {
+    StoreIfChanged(s.slowDown, ParseInt(value), actions, &SettingActions::SlowDownChanged);
+  } else if (key == "PROTOCOL") {
+    s.protocol = ParseInt(value);
+  } else if (key == "HASHFORMULA") {
+    s.hashFormula = ToUpper(value);
+  } else if (key == "EDIT") {
+    s.edit = EditFromValue(value);
+  } else if (key == "PRIORITY") {
+    s.priority = PriorityFromValue(value);
+  } else if (key == "ANALYZE") {
+    s.analyze = ParseBool(value);
+  } else if (key == "USEUNDO") {
+    s.useUndo = ParseBool(value);
+  } else if (key == "RUNIDLE") {
+    s.runIdle = ParseBool(value);
+  } else if (key == "COMPUTER") {
+    s.computer = ParseBool(value);
+    actions.ComputerSet(s.computer);
+  } else if (key == "SHOWTHINKINGMOVE") {
+    actions.ShowThinkingMoveChanging();
+    s.showThinkingMove = ParseBool(value);
+    actions.ShowThinkingMoveSet(s.showThinkingMove);
+  } else if (key == "TERMINATEHARD") {
+    s.terminateHard = ParseBool(value);
+  } else if (key == "PONDER") {
+    s.ponder = ParseBool(value);
+    actions.PonderSet();
+  } else if (key == "HASHONCOMMANDLINE") {
+    s.hashOnCommandLine = ParseBool(value);
+  } else if (key == "LEVELEXTEND") {
+    s.levelExtend = LevelExtendFromValue(value);
+  } else if (key == "WHITESCORE") {
+    s.whiteScore = ParseBool(value);
+  } else if (key == "SIMULATEHINT") {
+    s.simulateHint = ParseBool(value);
+  } else if (key == "OWNBOOK") {
+    s.ownBook = ParseBool(value);
+  } else if (key == "LOGFILE") {
+    actions.LogFileSet(ParseBool(value));
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void ApplySetting(std::string_view line, Settings& settings, SettingActions& actions) {
+  if (GetWord(line, kFirstNameWord).empty()) return;
+  OptionCommand command = SplitOptionCommand(line);
+  const std::string key = ToUpper(command.name);
+  if (!command.hasValue) {
+    if (key == "HELP") {
+      actions.OpenHelp();
+    } else {
+      actions.SetEngineOption(command.name, "");
+    }
+    return;
+  }
+  // Words are already joined by single blanks, so the value needs no trimming.
+  if (command.value.empty()) return;
+  if (command.value == kEmptyText) command.value.clear();
+  if (!StoreSetting(key, command.value, settings, actions)) {
+    actions.SetEngineOption(command.name, command.value);
+  }
+}
+
+}  // namespace vantro

@@ -1,0 +1,159 @@
+#include "settings/engine_options.h"
+
+#include <climits>
+#include <optional>
+#include <string>
+
+#include "core/text.h"
+#include "settings/settings.h"
+#include "settings/text_util.h"
+
+namespace vantro {
+
+namespace {
+
+constexpr std::string_view kFieldSeparator = "|";
+constexpr std::string_view kReadFileTemplate = "<readfile> %s";
+
+std::string_view Field(std::string_view declaration, int n) {
+  return GetWord(declaration, n, kFieldSeparator);
+}
+
+// Copies `format`, replacing the first conversion accepted by `isConversion`
+// with `value` and "%%" with "%". Everything else, including other "%x"
+// sequences, is copied byte for byte: templates come from a user file and must
+// never reach a printf-style function.
+template <typename IsConversion>
+std::string FillTemplate(std::string_view format, std::string_view value,
+                         IsConversion isConversion) {
+  std::string out;
+  out.reserve(format.size() + value.size());
+  bool filled = false;
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    if (format[i] != '%' || i + 1 == format.size()) {
+      out += format[i];
+      continue;
+    }
+    const char next = format[i + 1];
+    if (next == '%') {
+      out += '%';
+      ++i;
+    } else if (!filled && isConversion(next)) {
+      out += value;
+      filled = true;
+      ++i;
+    } else {
+      out += '%';
+    }
+  }
+  return out;
+}
+
+EngineOptionCommand Send(std::string text) {
+  return {EngineOptionCommand::Kind::kSend, std::move(text)};
+}
+
+// The combo item a value stands for, or nothing when an index has no item.
+std::optional<std::string> ResolveComboValue(const EngineOption& option, std::string_view value) {
+  if (value[0] < '0' || value[0] > '9') return std::string(value);
+  for (int n = 1;; ++n) {
+    std::string_view item = Field(option.extra1, n);
+    if (item.empty()) break;
+    if (item == value) return std::string(value);
+  }
+  const int index = ParseInt(value);
+  if (index == INT_MAX) return std::nullopt;  // saturated: no list is that long
+  std::string_view item = Field(option.extra1, index + 1);
+  if (item.empty()) return std::nullopt;
+  return std::string(item);
+}
+
+}  // namespace
+
+std::string FormatInt(std::string_view format, long long value) {
+  return FillTemplate(format, std::to_string(value), [](char c) { return c == 'i' || c == 'd'; });
+}
+
+std::string FormatString(std::string_view format, std::string_view value) {
+  return FillTemplate(format, value, [](char c) { return c == 's'; });
+}
+
+void DeclareEngineOption(EngineOptionList& options, std::string_view key,
+                         std::string_view declaration) {
+  const std::string_view typeWord = Field(declaration, 2);
+  if (key.empty() || typeWord.empty()) return;
+
+  EngineOption option;
+  option.name = std::string(key);
+  if (typeWord == "spin" || typeWord == "check") {
+    if (Field(declaration, 5).empty()) return;
+    option.type = typeWord == "spin" ? EngineOptionType::kSpin : EngineOptionType::kCheck;
+    option.defaultText = Field(declaration, 3);
+    option.extra1 = Field(declaration, 4);
+    option.extra2 = Field(declaration, 5);
+  } else if (typeWord == "button") {
+    option.type = EngineOptionType::kButton;
+  } else if (typeWord == "string") {
+    option.type = EngineOptionType::kString;
+    const std::string_view defaultText = Field(declaration, 3);
+    option.defaultText = defaultText.empty() ? std::string(kEmptyText) : std::string(defaultText);
+  } else if (typeWord == "combo") {
+    option.type = EngineOptionType::kCombo;
+    option.defaultText = Field(declaration, 3);
+    for (int n = 4;; ++n) {
+      const std::string_view item = Field(declaration, n);
+      if (item.empty()) break;
+      if (!option.extra1.empty()) option.extra1 += kFieldSeparator;
+      option.extra1 += item;
+    }
+  } else {
+    return;
+  }
+
+  option.command = UnescapeC(Field(declaration, 1));
+  if (option.type == EngineOptionType::kSpin) {
+    if (option.command.find("%i") == std::string::npos) option.command += " %i";
+  } else if (option.type != EngineOptionType::kButton) {
+    if (option.command.find("%s") == std::string::npos) option.command += " %s";
+  }
+  options.push_back(std::move(option));
+}
+
+EngineOptionCommand BuildEngineOptionCommand(const EngineOptionList& options, std::string_view name,
+                                             std::string_view value) {
+  const EngineOption* option = nullptr;
+  for (const EngineOption& candidate : options) {
+    if (candidate.name == name) {
+      option = &candidate;
+      break;
+    }
+  }
+  if (option == nullptr) return {};
+
+  switch (option->type) {
+    case EngineOptionType::kSpin:
+      if (value.empty()) return {};
+      return Send(FormatInt(option->command, ParseInt(value)));
+    case EngineOptionType::kCheck: {
+      if (value.empty()) return {};
+      const bool on = value[0] == 't' || value[0] == 'T' || value[0] == '1';
+      return Send(FormatString(option->command, on ? option->extra2 : option->extra1));
+    }
+    case EngineOptionType::kButton:
+      return Send(option->command);
+    case EngineOptionType::kString:
+      return Send(FormatString(option->command, value == kEmptyText ? std::string_view() : value));
+    case EngineOptionType::kCombo: {
+      if (value.empty()) return {};
+      std::optional<std::string> item = ResolveComboValue(*option, value);
+      if (!item) return {};
+      if (option->command == kReadFileTemplate) {
+        return {EngineOptionCommand::Kind::kReadFile, std::move(*item)};
+      }
+      return Send(FormatString(option->command, *item));
+    }
+  }
+  return {};
+}
+
+}  // namespace vantro
