@@ -1,0 +1,143 @@
+#include <string>
+#include <string_view>
+
+#include "chess/board.h"
+
+namespace vantro {
+
+namespace {
+
+bool IsBlank(char c) {
+  return static_cast<unsigned char>(c) <= ' ';
+}
+
+int PieceFromFenLetter(char c) {
+  switch (c) {
+    case 'P':
+      return kWhitePawn;
+    case 'N':
+      return kWhiteKnight;
+    case 'B':
+      return kWhiteBishop;
+    case 'R':
+      return kWhiteRook;
+    case 'Q':
+      return kWhiteQueen;
+    case 'K':
+      return kWhiteKing;
+    case 'p':
+      return kBlackPawn;
+    case 'n':
+      return kBlackKnight;
+    case 'b':
+      return kBlackBishop;
+    case 'r':
+      return kBlackRook;
+    case 'q':
+      return kBlackQueen;
+    case 'k':
+      return kBlackKing;
+    default:
+      return kEmpty;
+  }
+}
+
+// Walks the fields of a FEN text; each call yields the next run of
+// non-blank characters (empty at the end).
+class FieldReader {
+ public:
+  explicit FieldReader(std::string_view text) : text_(text) {}
+  std::string_view Next() {
+    while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
+    const std::size_t start = pos_;
+    while (pos_ < text_.size() && !IsBlank(text_[pos_])) ++pos_;
+    return text_.substr(start, pos_ - start);
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+}  // namespace
+
+void Board::SetFEN(std::string_view text) {
+  Clear();
+  text = text.substr(0, text.find('\0'));
+  FieldReader fields(text);
+
+  int rank = 7;
+  int file = 0;
+  for (char c : fields.Next()) {
+    if (rank < 0) break;
+    if (const int piece = PieceFromFenLetter(c)) {
+      squares_[MakeSquare(file, rank)] = piece;
+      ++file;
+    } else if (c >= '1' && c <= '8') {
+      file += c - '0';
+    } else if (c == '/') {
+      if (file > 0) file = 8;
+    } else {
+      continue;
+    }
+    if (file > 7) {
+      --rank;
+      file = 0;
+    }
+  }
+
+  const std::string_view side = fields.Next();
+  if (!side.empty() && (side[0] == 'b' || side[0] == 'B')) sideToMove = kBlack;
+
+  for (char c : fields.Next()) {
+    if (c == 'K') castling |= kWhiteShort;
+    if (c == 'Q') castling |= kWhiteLong;
+    if (c == 'k') castling |= kBlackShort;
+    if (c == 'q') castling |= kBlackLong;
+  }
+
+  const std::string_view ep = fields.Next();
+  if (ep.size() >= 2 && ep[1] >= '2' && ep[1] <= '8') {
+    const int epFile = (ep[0] >= 'a' && ep[0] <= 'h') ? ep[0] - 'a' : 0;
+    enPassant = MakeSquare(epFile, ep[1] - '1');
+  }
+  // The halfmove clock and move number are not read: the clock stays 0.
+}
+
+std::string Board::ToFEN() const {
+  std::string fen;
+  for (int rank = 7; rank >= 0; --rank) {
+    int emptyRun = 0;
+    for (int file = 0; file < 8; ++file) {
+      const int piece = squares_[MakeSquare(file, rank)];
+      if (piece < 1 || piece > 12) {
+        ++emptyRun;
+        continue;
+      }
+      if (emptyRun > 0) fen += static_cast<char>('0' + emptyRun);
+      emptyRun = 0;
+      char letter = FoldPiece(piece) == kWhitePawn ? 'P' : LetterFromPiece(piece);
+      if (IsBlack(piece)) letter = static_cast<char>(letter - 'A' + 'a');
+      fen += letter;
+    }
+    if (emptyRun > 0) fen += static_cast<char>('0' + emptyRun);
+    if (rank > 0) fen += '/';
+  }
+  fen += sideToMove == kWhite ? " w " : " b ";
+  if (castling & kWhiteShort) fen += 'K';
+  if (castling & kWhiteLong) fen += 'Q';
+  if (castling & kBlackShort) fen += 'k';
+  if (castling & kBlackLong) fen += 'q';
+  if ((castling & (kWhiteShort | kWhiteLong | kBlackShort | kBlackLong)) == 0) fen += '-';
+  fen += ' ';
+  if (OnBoard(enPassant)) {
+    fen += static_cast<char>('a' + FileOf(enPassant));
+    fen += static_cast<char>('1' + RankOf(enPassant));
+  } else {
+    fen += '-';
+  }
+  fen += " 0 1";
+  return fen;
+}
+
+}  // namespace vantro
