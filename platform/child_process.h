@@ -1,0 +1,103 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/unique_fd.h"
+
+namespace vantro {
+
+// The engine's process: its standard input and its standard output plus
+// standard error are pipes held here. The child runs in a process group of
+// its own, so an interrupt aimed at the adapter's group does not reach it.
+// It starts in the directory of its program (FindProgramDirectory) and at the
+// stored priority class and thread priority.
+//
+// What runs: when the longest leading part of the command line names an
+// executable file (FindProgram), that file with the rest split into
+// arguments; otherwise the first word of the split command line, looked up on
+// PATH when it has no '/'.
+//
+// Used from the GUI thread (start, stop) and the main thread (priority) and
+// kept apart by the caller, as the Win32 original was; Write and Close too are
+// serialised by the caller.
+class ChildProcess {
+ public:
+  ChildProcess();   // the stored priority is the caller's own
+  ~ChildProcess();  // Close(false)
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  // Starts `commandLine` (program and arguments, unquoted). Returns the
+  // process id, or 0 on failure.
+  int Start(std::string_view commandLine);
+
+  // Ends the use of the process: with `terminateHard`, wait up to
+  // kTerminateWaitMs for it to end and kill it after that; then release the
+  // pipes. A process left running is still reaped when it exits, so none
+  // becomes a zombie.
+  void Close(bool terminateHard);
+
+  // True while a process is held (between a successful Start and Close).
+  bool Running() const { return pid_ > 0; }
+  int ProcessId() const { return pid_; }
+
+  // One write of the whole text to the child's input. Failures (a child that
+  // exited) are reported by the result only; SIGPIPE never ends the adapter.
+  bool Write(std::string_view data);
+
+  // Hands the read end of the child's output pipe to its reader, which owns
+  // it from then on. Invalid when no process is held or it was taken.
+  UniqueFd TakeOutput();
+
+  void SetPriorityClass(std::uint32_t priorityClass);  // applied if running, stored always
+  void SetThreadPriority(int threadPriority);
+  std::uint32_t PriorityClass() const { return priorityClass_; }
+  int ThreadPriority() const { return threadPriority_; }
+
+  static constexpr int kTerminateWaitMs = 5000;
+  // How long Close waits for a killed process to be gone.
+  static constexpr int kKillWaitMs = 1000;
+
+ private:
+  struct ExitWatch;
+  void ApplyPriority();
+
+  int pid_ = 0;
+  UniqueFd writeToChild_;
+  UniqueFd readFromChild_;
+  std::uint32_t priorityClass_;
+  int threadPriority_;
+  // Reaps the process when it exits, and tells Close that it has.
+  std::shared_ptr<ExitWatch> exitWatch_;
+};
+
+// The longest leading part of `commandLine` that names an existing file (the
+// name as written, then with ".exe"), as an absolute directory with a
+// trailing '/'. No result when no leading part names a file.
+std::optional<std::string> FindProgramDirectory(std::string_view commandLine);
+
+// The file that the search of FindProgramDirectory finds, with the text that
+// follows its name in the command line.
+struct ProgramLocation {
+  std::string file;         // absolute; with ".exe" when it was found so
+  std::string directory;    // the file's directory, with a trailing '/'
+  std::string arguments;    // the rest of the command line
+  bool executable = false;  // a regular file this process may execute
+};
+std::optional<ProgramLocation> FindProgram(std::string_view commandLine);
+
+// The program file for the first word of a split command line: a name with a
+// '/' as it stands (made absolute), else the first executable regular file of
+// that name in the directories of PATH. No result when none is found.
+std::optional<std::string> FindOnPath(std::string_view name);
+
+// Splits a command line as a shell would for the simple cases definition files
+// use: blanks separate words, double quotes group them.
+std::vector<std::string> SplitCommandLine(std::string_view commandLine);
+
+}  // namespace vantro

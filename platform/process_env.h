@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vantro {
+
+// Process-wide set-up: a write to a dead engine's pipe must return an error,
+// never end the adapter with SIGPIPE.
+void IgnoreBrokenPipeSignal();
+
+// Writes all of `data` to `fd`, retrying short writes and EINTR. False on error.
+bool WriteAll(int fd, std::string_view data);
+
+// Opens a document with the desktop's default application, detached; the
+// outcome is not reported.
+void OpenWithDesktop(const std::string& path);
+
+void SleepMs(std::uint32_t milliseconds);
+
+}  // namespace vantro

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what building and testing Vantro needs on Debian, when missing.
+# As root it runs apt-get itself; otherwise it prints the command and fails.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-format
+          fairymax)
+if [[ "${1:-}" == "--build-only" ]]; then
+  packages=(cmake ninja-build g++)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+cmd="apt-get install -y --no-install-recommends ${missing[*]}"
+if [[ $(id -u) -ne 0 ]]; then
+  echo "Missing packages. Run as root:" >&2
+  echo "  apt-get update && $cmd" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+$cmd

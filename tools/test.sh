@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds Vantro and passes the whole test suite: the format check, every test
+# in a normal build, then the unit tests under ASan+UBSan and under TSan.
+#   tools/test.sh          all stages
+#   tools/test.sh quick    the normal build and its tests only
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/deps.sh
+
+jobs=$(nproc)
+stage() { echo; echo "== $* =="; }
+
+stage "format check"
+tools/format.sh --check
+
+stage "build and test"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+ninja -C build
+ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
+
+[[ "${1:-}" == "quick" ]] && exit 0
+
+# Sanitizer stages: the unit tests, plus the end-to-end cases labelled
+# "sanitize" that drive the sanitized binary.
+for san in address thread; do
+  stage "sanitizer: $san"
+  cmake -S . -B "build-$san" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTRO_SANITIZE=$san \
+        -DVANTRO_BENCH=OFF >/dev/null
+  ninja -C "build-$san"
+  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+  ASAN_OPTIONS="detect_leaks=1" UBSAN_OPTIONS="print_stacktrace=1" \
+    ctest --test-dir "build-$san" --output-on-failure -j "$jobs" --timeout 300 \
+          -LE "slow|e2e" -L "sanitize|platform|chess|settings|core|uci|engine|search"
+done
