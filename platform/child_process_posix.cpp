@@ -1,0 +1,242 @@
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "platform/child_process.h"
+#include "platform/nice_posix.h"
+#include "platform/priority.h"
+#include "platform/process_env.h"
+
+namespace vantro {
+
+namespace {
+
+constexpr const char* kShell = "/bin/sh";
+constexpr int kFirstFreeFd = 3;
+
+// Everything the child needs, prepared before fork(): between fork() and
+// exec the child of a threaded process may only make async-signal-safe calls.
+struct ExecPlan {
+  std::string file;
+  std::vector<std::string> args;  // args[0] is the program's name
+  std::string directory;          // empty: the current directory
+  int nice = 0;
+  std::vector<char*> argv;
+  std::vector<char*> shellArgv;  // runs a script without "#!" as execvp does
+  std::string shell = kShell;
+};
+
+bool MakePlan(std::string_view commandLine, ExecPlan& plan) {
+  std::optional<ProgramLocation> location = FindProgram(commandLine);
+  if (location) plan.directory = location->directory;
+  if (location && location->executable) {
+    plan.file = location->file;
+    plan.args.push_back(location->file);
+    for (std::string& arg : SplitCommandLine(location->arguments)) plan.args.push_back(arg);
+  } else {
+    plan.args = SplitCommandLine(commandLine);
+    if (plan.args.empty()) return false;
+    std::optional<std::string> file = FindOnPath(plan.args[0]);
+    if (!file) return false;
+    plan.file = std::move(*file);
+  }
+  for (std::string& arg : plan.args) plan.argv.push_back(arg.data());
+  plan.argv.push_back(nullptr);
+  plan.shellArgv.push_back(plan.shell.data());
+  plan.shellArgv.push_back(plan.file.data());
+  for (std::size_t i = 1; i < plan.args.size(); ++i) plan.shellArgv.push_back(plan.args[i].data());
+  plan.shellArgv.push_back(nullptr);
+  return true;
+}
+
+// A close-on-exec pipe whose ends lie above the standard descriptors, so the
+// child's dup2() onto 0, 1 and 2 cannot overwrite one end with another.
+bool MakePipe(UniqueFd& readEnd, UniqueFd& writeEnd) {
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) return false;
+  readEnd.Reset(fds[0]);
+  writeEnd.Reset(fds[1]);
+  for (UniqueFd* end : {&readEnd, &writeEnd}) {
+    if (end->Get() < kFirstFreeFd) {
+      int moved = fcntl(end->Get(), F_DUPFD_CLOEXEC, kFirstFreeFd);
+      if (moved < 0) return false;
+      end->Reset(moved);
+    }
+  }
+  return true;
+}
+
+// Runs in the forked child. Any failure is sent to the parent as errno.
+[[noreturn]] void RunChild(ExecPlan& plan, int stdinFd, int stdoutFd, int errorFd) {
+  setpgid(0, 0);  // the GUI's interrupt must not reach the engine
+  int error = 0;
+  if (dup2(stdinFd, STDIN_FILENO) < 0 || dup2(stdoutFd, STDOUT_FILENO) < 0 ||
+      dup2(stdoutFd, STDERR_FILENO) < 0) {
+    error = errno;
+  } else if (!plan.directory.empty() && chdir(plan.directory.c_str()) != 0) {
+    error = errno;
+  } else {
+    setpriority(PRIO_PROCESS, 0, plan.nice);  // a refused raise is not an error
+    struct sigaction defaultAction {};
+    defaultAction.sa_handler = SIG_DFL;
+    sigaction(SIGPIPE, &defaultAction, nullptr);  // undo the adapter's ignored SIGPIPE
+    sigset_t noSignals;
+    sigemptyset(&noSignals);
+    sigprocmask(SIG_SETMASK, &noSignals, nullptr);
+    execv(plan.file.c_str(), plan.argv.data());
+    error = errno;
+    if (error == ENOEXEC) {
+      execv(plan.shell.c_str(), plan.shellArgv.data());
+      error = errno;
+    }
+  }
+  [[maybe_unused]] ssize_t ignored = write(errorFd, &error, sizeof error);
+  _exit(127);
+}
+
+}  // namespace
+
+// Waits for the child on a thread of its own, so that no SIGCHLD handler is
+// needed (which would take exit statuses from other code in the process).
+// The child is first waited for without being reaped and reaped under the
+// mutex: while `exited` is false its pid cannot belong to another process,
+// so kill() and setpriority() under the mutex always reach our child.
+struct ChildProcess::ExitWatch {
+  explicit ExitWatch(pid_t childPid) : pid(childPid) {}
+
+  const pid_t pid;
+  std::mutex mutex;
+  std::condition_variable exitedCv;
+  bool exited = false;
+
+  static void Run(std::shared_ptr<ExitWatch> watch) {
+    siginfo_t info{};
+    while (waitid(P_PID, static_cast<id_t>(watch->pid), &info, WEXITED | WNOWAIT) != 0 &&
+           errno == EINTR) {
+    }
+    std::lock_guard<std::mutex> lock(watch->mutex);
+    while (waitpid(watch->pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    watch->exited = true;
+    watch->exitedCv.notify_all();
+  }
+};
+
+ChildProcess::ChildProcess()
+    : priorityClass_(GetOwnPriorityClass()), threadPriority_(GetOwnThreadPriority()) {}
+
+ChildProcess::~ChildProcess() {
+  Close(false);
+}
+
+int ChildProcess::Start(std::string_view commandLine) {
+  if (pid_ > 0) Close(false);
+  ExecPlan plan;
+  if (!MakePlan(commandLine, plan)) return 0;
+  plan.nice = NiceForPriority(priorityClass_, threadPriority_);
+
+  UniqueFd childInput, toChild, fromChild, childOutput, errorRead, errorWrite;
+  if (!MakePipe(childInput, toChild) || !MakePipe(fromChild, childOutput) ||
+      !MakePipe(errorRead, errorWrite)) {
+    return 0;
+  }
+  pid_t pid = fork();
+  if (pid < 0) return 0;
+  if (pid == 0) RunChild(plan, childInput.Get(), childOutput.Get(), errorWrite.Get());
+
+  // Only the child may hold these, so that its exit ends our reads.
+  childInput.Reset();
+  childOutput.Reset();
+  errorWrite.Reset();
+  int childError = 0;
+  ssize_t got;
+  do {
+    got = read(errorRead.Get(), &childError, sizeof childError);
+  } while (got < 0 && errno == EINTR);
+  if (got != 0) {  // exec failed, or its outcome is unknown: no child for us
+    kill(pid, SIGKILL);
+    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    return 0;
+  }
+
+  auto watch = std::make_shared<ExitWatch>(pid);
+  try {
+    std::thread(&ExitWatch::Run, watch).detach();
+  } catch (const std::system_error&) {
+    kill(pid, SIGKILL);
+    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    return 0;
+  }
+  pid_ = pid;
+  exitWatch_ = std::move(watch);
+  writeToChild_ = std::move(toChild);
+  readFromChild_ = std::move(fromChild);
+  return pid;
+}
+
+/* Ending the engine. The caller has sent its quit command already; closing
+   the engine's input adds end-of-file, which engines also take as a request
+   to end. With terminateHard the engine then gets kTerminateWaitMs to exit
+   before SIGKILL goes to its whole process group (helpers it started die
+   with it), and Close waits up to kKillWaitMs for it to be gone. Without
+   terminateHard nothing waits. Either way the exit watch reaps the process
+   whenever it ends, so it never stays a zombie. */
+void ChildProcess::Close(bool terminateHard) {
+  writeToChild_.Reset();
+  if (pid_ > 0 && terminateHard && exitWatch_) {
+    std::unique_lock<std::mutex> lock(exitWatch_->mutex);
+    auto exited = [this] { return exitWatch_->exited; };
+    if (!exitWatch_->exitedCv.wait_for(lock, std::chrono::milliseconds(kTerminateWaitMs), exited)) {
+      kill(-pid_, SIGKILL);
+      kill(pid_, SIGKILL);  // also when it has left its group
+      exitWatch_->exitedCv.wait_for(lock, std::chrono::milliseconds(kKillWaitMs), exited);
+    }
+  }
+  readFromChild_.Reset();
+  exitWatch_.reset();
+  pid_ = 0;
+}
+
+bool ChildProcess::Write(std::string_view data) {
+  if (!writeToChild_.Valid()) return false;
+  return WriteAll(writeToChild_.Get(), data);
+}
+
+UniqueFd ChildProcess::TakeOutput() {
+  return std::move(readFromChild_);
+}
+
+void ChildProcess::SetPriorityClass(std::uint32_t priorityClass) {
+  priorityClass_ = priorityClass;
+  ApplyPriority();
+}
+
+void ChildProcess::SetThreadPriority(int threadPriority) {
+  threadPriority_ = threadPriority;
+  ApplyPriority();
+}
+
+// Both values map to one nice value, given to every thread of the child, as
+// its threads would otherwise keep the value they inherited.
+void ChildProcess::ApplyPriority() {
+  if (pid_ <= 0 || !exitWatch_) return;
+  std::lock_guard<std::mutex> lock(exitWatch_->mutex);
+  if (exitWatch_->exited) return;
+  SetProcessNice(pid_, NiceForPriority(priorityClass_, threadPriority_));
+}
+
+}  // namespace vantro

@@ -1,0 +1,200 @@
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <utility>
+
+#include "platform/line_reader_thread.h"
+#include "platform/priority.h"
+
+namespace vantro {
+
+namespace {
+
+constexpr std::size_t kReadBlockBytes = 4096;
+
+}  // namespace
+
+struct LineReaderThread::Shared {
+  std::mutex mutex;
+  std::condition_variable finished;  // active cleared
+  bool active = false;               // a thread runs the loop or OnEnd, also one left alone
+
+  // Set by the controlling thread while no thread is active, then read by the
+  // thread, which takes an owned input over.
+  UniqueFd ownedInput;
+  int borrowedInput = -1;
+  Callback callback;
+  std::function<void()> onEnd;
+
+  std::atomic<bool> stop{true};
+  std::atomic<bool> ended{false};
+  // A byte written here wakes the thread from poll(); both ends non-blocking.
+  UniqueFd wakeRead;
+  UniqueFd wakeWrite;
+};
+
+LineReaderThread::LineReaderThread() : shared_(std::make_shared<Shared>()) {
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) == 0) {  // without it Start fails
+    shared_->wakeRead.Reset(fds[0]);
+    shared_->wakeWrite.Reset(fds[1]);
+  }
+}
+
+LineReaderThread::~LineReaderThread() {
+  Stop();
+}
+
+void LineReaderThread::SetInput(UniqueFd input) {
+  std::lock_guard<std::mutex> lock(shared_->mutex);
+  shared_->ownedInput = std::move(input);
+  shared_->borrowedInput = -1;
+}
+
+void LineReaderThread::SetBorrowedInput(int fd) {
+  std::lock_guard<std::mutex> lock(shared_->mutex);
+  shared_->ownedInput.Reset();
+  shared_->borrowedInput = fd;
+}
+
+void LineReaderThread::SetCallback(Callback callback) {
+  std::lock_guard<std::mutex> lock(shared_->mutex);
+  shared_->callback = std::move(callback);
+}
+
+void LineReaderThread::SetOnEnd(std::function<void()> onEnd) {
+  std::lock_guard<std::mutex> lock(shared_->mutex);
+  shared_->onEnd = std::move(onEnd);
+}
+
+bool LineReaderThread::Start(int threadPriority) {
+  if (thread_.joinable()) return true;
+  {
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    if (shared_->active) return false;  // an earlier thread is still finishing alone
+    if (!shared_->wakeRead.Valid()) return false;
+    char drain[64];
+    while (::read(shared_->wakeRead.Get(), drain, sizeof drain) > 0) {
+    }
+    shared_->stop.store(false);
+    shared_->ended.store(false);
+    shared_->active = true;
+  }
+  try {
+    thread_ = std::thread(&LineReaderThread::Loop, shared_, threadPriority);
+  } catch (const std::system_error&) {
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    shared_->active = false;
+    shared_->stop.store(true);
+    return false;
+  }
+  hasThread_.store(true);
+  return true;
+}
+
+void LineReaderThread::RequestStop() {
+  shared_->stop.store(true);
+  if (shared_->wakeWrite.Valid()) {
+    char byte = 0;
+    [[maybe_unused]] ssize_t ignored = ::write(shared_->wakeWrite.Get(), &byte, 1);
+  }
+}
+
+void LineReaderThread::Stop() {
+  if (!thread_.joinable()) return;
+  RequestStop();
+  bool finished;
+  if (thread_.get_id() == std::this_thread::get_id()) {
+    finished = false;  // stopped from its own callback: it ends when that returns
+  } else {
+    std::unique_lock<std::mutex> lock(shared_->mutex);
+    finished = shared_->finished.wait_for(lock, std::chrono::milliseconds(kStopWaitMs),
+                                          [this] { return !shared_->active; });
+  }
+  if (finished) {
+    thread_.join();
+  } else {
+    thread_.detach();
+  }
+  shared_->ended.store(true);
+  hasThread_.store(false);
+}
+
+bool LineReaderThread::HasThread() const {
+  return hasThread_.load();
+}
+
+bool LineReaderThread::Ended() const {
+  return shared_->ended.load();
+}
+
+void LineReaderThread::Loop(std::shared_ptr<Shared> shared, int threadPriority) {
+  SetOwnThreadPriority(threadPriority);
+  UniqueFd owned;
+  int input;
+  Callback callback;
+  std::function<void()> onEnd;
+  {
+    std::lock_guard<std::mutex> lock(shared->mutex);
+    owned = std::move(shared->ownedInput);
+    input = owned.Valid() ? owned.Get() : shared->borrowedInput;
+    callback = shared->callback;
+    onEnd = shared->onEnd;
+  }
+
+  std::string line;
+  bool overlong = false;  // dropping the rest of a line past kMaxLineBytes
+  char block[kReadBlockBytes];
+  bool reading = input >= 0;
+  while (reading && !shared->stop.load()) {
+    pollfd fds[2] = {{input, POLLIN, 0}, {shared->wakeRead.Get(), POLLIN, 0}};
+    if (poll(fds, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    if (fds[1].revents != 0 || (fds[0].revents & POLLNVAL) != 0) break;
+    if (fds[0].revents == 0) continue;
+    ssize_t got = ::read(input, block, sizeof block);
+    if (got < 0) {
+      if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;
+      break;
+    }
+    if (got == 0) break;  // end of input; an unfinished last line is not handed on
+    for (ssize_t i = 0; i < got && reading; ++i) {
+      char byte = block[i];
+      if (byte == '\n') {
+        if (shared->stop.load()) {
+          reading = false;
+        } else if (!overlong && callback && !callback(line)) {
+          reading = false;
+        }
+        line.clear();
+        overlong = false;
+      } else if (byte != '\r' && !overlong) {
+        line.push_back(byte);
+        if (line.size() > LineReaderThread::kMaxLineBytes) {
+          line.clear();
+          line.shrink_to_fit();
+          overlong = true;
+        }
+      }
+    }
+  }
+
+  owned.Reset();
+  shared->ended.store(true);
+  if (onEnd) onEnd();
+  std::lock_guard<std::mutex> lock(shared->mutex);
+  shared->active = false;
+  shared->finished.notify_all();
+}
+
+}  // namespace vantro
