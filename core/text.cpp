@@ -60,7 +60,8 @@ int ParseInt(std::string_view text) {
   std::int64_t value = 0;
   for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
     value = value * 10 + (text[i] - '0');
-    if (value > static_cast<std::int64_t>(INT_MAX) + 1) value = static_cast<std::int64_t>(INT_MAX) + 1;
+    if (value > static_cast<std::int64_t>(INT_MAX) + 1)
+      value = static_cast<std::int64_t>(INT_MAX) + 1;
   }
   if (negative) value = -value;
   if (value > INT_MAX) return INT_MAX;

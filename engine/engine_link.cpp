@@ -1,0 +1,94 @@
+#include "engine/engine_link.h"
+
+#include <chrono>
+
+#include "engine/line_io.h"
+#include "platform/process_env.h"
+
+namespace vantro {
+
+void EngineLink::SendToEngine(std::string_view line) {
+  if (line.empty()) return;
+  int delay = settings_.delay;
+  if (delay > 0) SleepMs(static_cast<std::uint32_t>(delay));
+  std::lock_guard lock(mutex_);
+  log_.Log(line, kTagToEngine);
+  std::string data = WithLineFeed(line);
+  if (testSink_) {
+    testSink_(data);
+  } else if (running_) {
+    process_.Write(data);  // an engine that died is noticed by its reader
+  }
+}
+
+bool EngineLink::StartProcess(std::string_view commandLine) {
+  std::lock_guard lock(mutex_);
+  {
+    std::lock_guard negotiation(negotiationMutex_);
+    negotiationClosedEvent_ = false;
+  }
+  if (process_.Start(commandLine) == 0) return false;
+  running_ = true;
+  return true;
+}
+
+void EngineLink::CloseProcess(bool terminateHard) {
+  std::lock_guard lock(mutex_);
+  process_.Close(terminateHard);
+  running_ = false;
+  testSink_ = nullptr;
+}
+
+UniqueFd EngineLink::TakeOutput() {
+  std::lock_guard lock(mutex_);
+  return process_.TakeOutput();
+}
+
+void EngineLink::SetPriorityClass(std::uint32_t priorityClass) {
+  std::lock_guard lock(mutex_);
+  process_.SetPriorityClass(priorityClass);
+}
+
+void EngineLink::SetThreadPriority(int threadPriority) {
+  std::lock_guard lock(mutex_);
+  process_.SetThreadPriority(threadPriority);
+}
+
+std::uint32_t EngineLink::PriorityClass() const {
+  std::lock_guard lock(mutex_);
+  return process_.PriorityClass();
+}
+
+int EngineLink::ThreadPriority() const {
+  std::lock_guard lock(mutex_);
+  return process_.ThreadPriority();
+}
+
+void EngineLink::AttachForTest(std::function<void(std::string_view)> sink) {
+  std::lock_guard lock(mutex_);
+  testSink_ = std::move(sink);
+  running_ = true;
+}
+
+void EngineLink::SetNegotiationOpen(bool open) {
+  {
+    std::lock_guard lock(negotiationMutex_);
+    negotiationOpen_ = open;
+    if (!open) negotiationClosedEvent_ = true;
+  }
+  negotiationChanged_.notify_all();
+}
+
+bool EngineLink::WaitNegotiationClosed(std::uint32_t ms) {
+  std::unique_lock lock(negotiationMutex_);
+  return negotiationChanged_.wait_for(lock, std::chrono::milliseconds(ms),
+                                      [&] { return !negotiationOpen_; });
+}
+
+void EngineLink::SleepUnlessNegotiationCloses(std::uint32_t ms) {
+  std::unique_lock lock(negotiationMutex_);
+  negotiationChanged_.wait_for(lock, std::chrono::milliseconds(ms),
+                               [&] { return negotiationClosedEvent_ && !negotiationOpen_; });
+}
+
+}  // namespace vantro

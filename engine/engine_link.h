@@ -1,0 +1,84 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/log.h"
+#include "platform/child_process.h"
+#include "platform/line_reader_thread.h"
+#include "platform/spin_thread_pool.h"
+#include "settings/settings.h"
+
+namespace vantro {
+
+// The connection to the engine process: the process, the only writer to its
+// input, the reader of its output, the commands waiting for it, the features
+// it declared and the spin threads that slow it down.
+class EngineLink {
+ public:
+  EngineLink(Logger& log, const Settings& settings) : log_(log), settings_(settings) {}
+
+  // Pauses DELAY ms (outside the lock), then logs and writes the line with one
+  // write. Empty lines are not sent. Without an engine the line is only logged.
+  void SendToEngine(std::string_view line);
+
+  bool Running() const { return running_; }
+
+  // Starts the process; false when it cannot be started.
+  bool StartProcess(std::string_view commandLine);
+  // Releases the process (see ChildProcess::Close).
+  void CloseProcess(bool terminateHard);
+  // The engine's output, for its reader; valid once after a start.
+  UniqueFd TakeOutput();
+
+  // Priority of the engine process: applied at once when it runs, stored for
+  // the next start otherwise.
+  void SetPriorityClass(std::uint32_t priorityClass);
+  void SetThreadPriority(int threadPriority);
+  std::uint32_t PriorityClass() const;
+  int ThreadPriority() const;
+
+  // Tests stand in for a running engine: lines go to `sink`.
+  void AttachForTest(std::function<void(std::string_view)> sink);
+
+  LineReaderThread reader;
+  SpinThreadPool spinPool;
+  // Commands produced while no engine runs; sent at the engine start. Used
+  // by the start-up path and the GUI thread only.
+  std::vector<std::string> pendingCommands;
+
+  // Features the engine declared.
+  std::atomic<bool> sanFeature{false};
+  std::atomic<bool> usermoveFeature{false};
+  std::atomic<bool> colorsFeature{true};
+  std::atomic<bool> timeFeature{true};
+
+  // done=0 opens the feature list, done=1 closes it and wakes the start.
+  void SetNegotiationOpen(bool open);
+  bool NegotiationOpen() const { return negotiationOpen_; }
+  // Waits until the feature list is closed, at most `ms`. True when closed.
+  bool WaitNegotiationClosed(std::uint32_t ms);
+  // Sleeps `ms` but wakes early when the feature list closes.
+  void SleepUnlessNegotiationCloses(std::uint32_t ms);
+
+ private:
+  Logger& log_;
+  const Settings& settings_;
+  mutable std::mutex mutex_;  // the process and its input
+  ChildProcess process_;
+  std::atomic<bool> running_{false};
+  std::function<void(std::string_view)> testSink_;
+
+  std::mutex negotiationMutex_;
+  std::condition_variable negotiationChanged_;
+  std::atomic<bool> negotiationOpen_{false};
+  bool negotiationClosedEvent_ = false;
+};
+
+}  // namespace vantro

@@ -1,0 +1,75 @@
+#include "engine/features.h"
+
+#include "core/adapter.h"
+#include "core/text.h"
+
+namespace vantro {
+namespace {
+
+// A value that starts with a double quote may span several words; it ends
+// with the word that ends with a double quote (or the line).
+std::string CollectQuoted(std::string_view line, std::string_view first, int& index) {
+  std::string value(first);
+  if (value.empty() || value.back() == '"') return value;
+  while (true) {
+    std::string_view next = GetWord(line, index + 1);
+    if (next.empty()) break;
+    ++index;
+    value += ' ';
+    value += next;
+    if (next.back() == '"') break;
+  }
+  return value;
+}
+
+void SetFlag(std::atomic<bool>& flag, std::string_view value) {
+  if (value == "1") flag = true;
+  if (value == "0") flag = false;
+}
+
+}  // namespace
+
+void NegotiateFeature(Adapter& a, std::string_view line) {
+  for (int index = 2;; ++index) {
+    std::string_view pair = GetWord(line, index);
+    if (pair.empty()) break;
+    std::size_t eq = pair.find('=');
+    // A word without "=" names no feature and changes nothing; it is still
+    // acknowledged, so an engine waiting for an answer per word gets one.
+    std::string_view name = Trim(pair.substr(0, eq));
+    std::string_view value =
+        eq == std::string_view::npos ? std::string_view{} : Trim(pair.substr(eq + 1));
+
+    if (name == "setboard") {
+      if (value == "1") a.settings.edit = kEditSetboard;
+      if (value == "0") a.settings.edit = kEditEdit;
+    } else if (name == "san") {
+      SetFlag(a.engine.sanFeature, value);
+    } else if (name == "colors") {
+      SetFlag(a.engine.colorsFeature, value);
+    } else if (name == "time") {
+      SetFlag(a.engine.timeFeature, value);
+    } else if (name == "usermove") {
+      SetFlag(a.engine.usermoveFeature, value);
+    } else if (name == "analyze") {
+      SetFlag(a.settings.analyze, value);
+    } else if (name == "done") {
+      if (value == "1") a.engine.SetNegotiationOpen(false);
+      if (value == "0") a.engine.SetNegotiationOpen(true);
+    } else if (name == "myname") {
+      std::string full = CollectQuoted(line, value, index);
+      // A name of several words loses its enclosing quotes; a single word is
+      // kept as the engine wrote it.
+      if (full.size() >= 2 && full.front() == '"' && full.back() == '"' &&
+          full.find(' ') != std::string::npos) {
+        full = full.substr(1, full.size() - 2);
+      }
+      a.settings.SetEngineName(full);
+    } else if (name == "variants") {
+      CollectQuoted(line, value, index);
+    }
+    if (!name.empty()) a.SendToEngine("accepted " + std::string(name));
+  }
+}
+
+}  // namespace vantro

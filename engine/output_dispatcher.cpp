@@ -1,0 +1,153 @@
+#include "engine/output_dispatcher.h"
+
+#include <chrono>
+#include <string>
+
+#include "chess/move_text.h"
+#include "core/adapter.h"
+#include "core/text.h"
+#include "engine/features.h"
+#include "engine/thinking_output.h"
+#include "search/best_move.h"
+
+namespace vantro {
+namespace {
+
+constexpr auto kMoveAcceptWait = std::chrono::milliseconds(5 * 100);
+
+void ReplayEngineGame(SearchContext& s) {
+  s.engineBoard = s.engineGame.Replay();
+}
+
+void AcceptMove(Adapter& a, std::unique_lock<std::mutex>& lock, std::string_view text) {
+  SearchContext& s = a.search;
+  if (s.state != SearchState::kThinking) {
+    // Covers an engine that answers before the GUI thread has recorded the
+    // search; wakes the moment it does.
+    if (!s.changed.wait_for(lock, kMoveAcceptWait,
+                            [&] { return s.state == SearchState::kThinking; })) {
+      a.Log("Move discarded, engine is not thinking.", kTagDispatcher);
+      return;
+    }
+    a.Log("Move accepted after a delay.", kTagDispatcher);
+  }
+  s.SetState(SearchState::kIdle);
+  s.statusPoll = StatusPoll::kOff;
+  if (s.engineResigned) {
+    a.Log("Move discarded, engine allready resigned.", kTagDispatcher);
+    return;
+  }
+  if (s.stopMove) {
+    a.Log("Move discarded, stopMove=true.", kTagDispatcher);
+    return;
+  }
+  if (s.lastScore == 0 && s.lastDepth == 1) a.SendToGui("info depth 1 score cp 1");
+  s.searchClock.Stop();
+
+  ReplayEngineGame(s);
+  MoveInfo move = ParseMove(s.engineBoard, text);
+  std::string reply;
+  if (!move.Empty()) {
+    int count = s.engineGame.Count();
+    if (count < GameRecord::kMaxMoves) s.engineGame.moves[count] = move;
+    reply = "bestmove " + MoveToCoord(move);
+  } else {
+    a.Log("illegal move", kTagFromEngine);
+  }
+
+  s.reportedPonderMove = MoveInfo{};
+  s.ponderMoveConfirmed = false;
+  if (!move.Empty() && move.SameMove(s.pvBestMove)) {
+    MoveInfo played = move;
+    s.engineBoard.MakeMove(played, true);
+    MoveInfo ponder = s.pvPonderMove;
+    if (!ponder.Empty() && s.engineBoard.MakeMove(ponder, true)) {
+      reply += " ponder " + MoveToCoord(s.pvPonderMove);
+      s.reportedPonderMove = s.pvPonderMove;
+      s.ponderMoveConfirmed = true;
+    }
+  }
+
+  if (!reply.empty()) {
+    SendBestMove(a, reply);
+  } else {
+    // The GUI still waits for its move: answer with a legal one, and set the
+    // engine up afresh next time, since its game went its own way.
+    ForgetEngineGame(a);
+    ForceBestMove(a);
+  }
+  s.ResetPvMoves(false);
+  s.thinkingOutputEnabled = false;
+  s.hintMove =
+      (a.settings.simulateHint && s.ponderMoveConfirmed) ? s.reportedPonderMove : MoveInfo{};
+}
+
+void ReadHint(Adapter& a, std::string_view text) {
+  SearchContext& s = a.search;
+  ReplayEngineGame(s);
+  s.hintMove = ParseMove(s.engineBoard, text);
+  s.ponderMoveConfirmed = s.hintMove.SameMove(s.reportedPonderMove);
+}
+
+// A resignation or a decisive result ends the engine's game.
+void EndEngineGame(Adapter& a, std::string_view line, const char* result) {
+  SearchContext& s = a.search;
+  s.statusPoll = StatusPoll::kOff;
+  a.SendToGui("info string " + std::string(line));
+  a.SendToEngine(result);
+  s.hintMove = MoveInfo{};
+  s.ResetPvMoves(true);
+  s.reportedPonderMove = MoveInfo{};
+  s.engineResigned = true;
+  if (s.state == SearchState::kThinking) {
+    ForceBestMove(a);
+  } else {
+    s.SetState(SearchState::kIdle);
+  }
+}
+
+}  // namespace
+
+bool OnEngineLine(Adapter& a, std::string_view raw) {
+  std::string_view trimmed = Trim(raw);
+  if (trimmed.empty()) return true;
+  a.Log(trimmed, kTagFromEngine);
+
+  std::string line(trimmed);
+  // The old form "12. ... Nf3" is a move.
+  if (GetWord(line, 2) == "..." && ((line[0] >= '0' && line[0] <= '9') || line[0] == '.')) {
+    line = "move " + std::string(GetWord(line, 3));
+  }
+  std::string_view keyword = GetWord(line, 1);
+
+  std::unique_lock lock(a.search.mutex);
+  SearchContext& s = a.search;
+  if (keyword == "move") {
+    AcceptMove(a, lock, GetWord(line, 2));
+  } else if (keyword == "Hint:") {
+    ReadHint(a, GetWord(line, 2));
+  } else if (keyword == "resign" && GetWord(line, 2).empty()) {
+    // The side that resigned is the side to move in the GUI game.
+    EndEngineGame(a, line, s.guiGame.WhiteToMoveAfter() ? "result 0-1" : "result 1-0");
+  } else if (keyword == "1-0") {
+    EndEngineGame(a, line, "result 1-0");
+  } else if (keyword == "0-1") {
+    EndEngineGame(a, line, "result 0-1");
+  } else if (keyword == "1/2-1/2") {
+    s.statusPoll = StatusPoll::kOff;
+    a.SendToGui("info string " + line);
+  } else if (keyword == "feature") {
+    NegotiateFeature(a, line);
+  } else if (!s.thinkingOutputEnabled) {
+    // thinking output of no search of ours
+  } else if (keyword == "stat01:") {
+    TranslateStatusLine(a, line);
+  } else if (keyword.substr(0, 10) == "var:curmov") {
+    TranslateCurrentMoveLine(a, line);
+  } else {
+    TranslateThinkingLine(a, line);
+  }
+  return true;
+}
+
+}  // namespace vantro

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string_view>
+
+namespace vantro {
+
+struct Adapter;
+
+// Handles one line of the engine's output: its move becomes "bestmove",
+// resignations and results are passed on, hints and features recorded, and
+// thinking output becomes "info". Engine reader thread; always true.
+bool OnEngineLine(Adapter& adapter, std::string_view line);
+
+}  // namespace vantro

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include "chess/board.h"
+#include "chess/game_record.h"
+#include "platform/stopwatch.h"
+#include "search/time_control.h"
+
+namespace vantro {
+
+enum class SearchState : int { kIdle = 0, kThinking = 1, kPondering = 2, kAnalyzing = 3 };
+enum class StatusPoll : int { kOff = 0, kArmed = 1, kActive = 2 };
+
+// The state the GUI thread (position, go, stop, ponderhit) and the engine
+// reader thread (the engine's moves and thinking) hand a search over with.
+//
+// `mutex` guards every plain field below. The GUI thread holds it for a whole
+// command and the engine reader for a whole engine line; every wait of one
+// side for the other is a wait on `changed`, which releases the mutex, so the
+// other side can make progress and wakes the waiter the moment the state
+// moves. The atomics are also read without the mutex (status timer, engine
+// start and stop).
+struct SearchContext {
+  std::mutex mutex;
+  std::condition_variable changed;
+
+  std::atomic<SearchState> state{SearchState::kIdle};
+  std::atomic<StatusPoll> statusPoll{StatusPoll::kOff};
+  std::atomic<bool> stopMove{false};
+  std::atomic<bool> engineResigned{false};
+  std::atomic<bool> thinkingOutputEnabled{false};
+  // The GUI is owed one "bestmove" for its last "go".
+  bool bestMoveOwed = false;
+
+  bool ponderMoveConfirmed = false;
+  MoveInfo pvBestMove;
+  MoveInfo pvPonderMove;
+  MoveInfo reportedPonderMove;
+  MoveInfo hintMove;
+  int lastScore = 1;
+  int lastDepth = 1;
+
+  GameRecord guiGame;
+  GameRecord engineGame;
+  Board engineBoard;  // the engine reader's scratch board
+
+  std::atomic<int> depthLimit{-1};
+  int engineTime = -1;
+  int opponentTime = -1;
+  LevelMemory level;
+  CountdownStopwatch searchClock;
+  CountdownStopwatch ponderClock;
+  int savedMovesToGo = -1;
+
+  // Changes the state and wakes every waiter. Call with `mutex` held.
+  void SetState(SearchState s) {
+    state = s;
+    changed.notify_all();
+  }
+  // Waits (releasing the held lock) until the state is no longer `s`, at most
+  // `limit`. True when it changed.
+  template <class Rep, class Period>
+  bool WaitWhile(std::unique_lock<std::mutex>& lock, SearchState s,
+                 std::chrono::duration<Rep, Period> limit) {
+    return changed.wait_for(lock, limit, [&] { return state != s; });
+  }
+  void ResetPvMoves(bool full) {
+    pvBestMove = MoveInfo{};
+    pvPonderMove = MoveInfo{};
+    if (full) {
+      lastScore = 1;
+      lastDepth = 1;
+    } else {
+      if (lastScore == 0) lastScore = 1;
+      if (lastDepth < 1) lastDepth = 1;
+    }
+  }
+};
+
+}  // namespace vantro

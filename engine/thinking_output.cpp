@@ -1,0 +1,166 @@
+#include "engine/thinking_output.h"
+
+#include <string>
+#include <vector>
+
+#include "chess/move_text.h"
+#include "core/adapter.h"
+#include "core/text.h"
+
+namespace vantro {
+namespace {
+
+constexpr std::string_view kPvDelimiters = " \t\n\r\v\f;";
+constexpr std::string_view kCurrentMoveDelimiters = "= ";
+
+bool StartsWithDigit(std::string_view w) {
+  return !w.empty() && w[0] >= '0' && w[0] <= '9';
+}
+
+int ReportedDepth(int depth) {
+  if (depth > 999) depth /= 1000;
+  return depth <= 0 ? 1 : depth;
+}
+
+long long NodesPerSecond(long long nodes, long long timeMs) {
+  double t = timeMs == 0 ? 1.0 : static_cast<double>(timeMs);
+  double nps = static_cast<double>(nodes) * (1000.0 / t);
+  if (nps >= 9.2e18) return 9200000000000000000LL;
+  if (nps <= -9.2e18) return -9200000000000000000LL;
+  return static_cast<long long>(nps);
+}
+
+bool Searching(SearchState state) {
+  return state == SearchState::kThinking || state == SearchState::kAnalyzing;
+}
+
+void CheckDepthLimit(Adapter& a, int depth) {
+  int limit = a.search.depthLimit;
+  if (limit > 0 && a.search.state == SearchState::kThinking && depth > limit) {
+    a.SendToEngine("?");
+  }
+}
+
+// Appends " currmove <move>" for the move being searched, in the position the
+// engine searches (after the reported ponder move while pondering). False
+// when the line must go out without a current move.
+bool AppendCurrentMove(Adapter& a, std::string& info, std::string_view text) {
+  SearchContext& s = a.search;
+  s.engineBoard = s.engineGame.Replay();
+  if (!Searching(s.state)) {
+    if (s.reportedPonderMove.Empty()) return false;
+    MoveInfo ponder = s.reportedPonderMove;
+    s.engineBoard.MakeMove(ponder, true);
+  }
+  MoveInfo move = ParseMove(s.engineBoard, text);
+  if (!move.Empty()) info += " currmove " + MoveToCoord(move);
+  return true;
+}
+
+}  // namespace
+
+void TranslateThinkingLine(Adapter& a, std::string_view line) {
+  SearchContext& s = a.search;
+  std::vector<std::string_view> words = SplitWords(line);
+  if (words.size() < 4 || !StartsWithDigit(words[0]) || !StartsWithDigit(words[2]) ||
+      !StartsWithDigit(words[3])) {
+    return;
+  }
+  char scoreStart = words[1][0];
+  if (!StartsWithDigit(words[1]) && scoreStart != '-' && scoreStart != '+') return;
+
+  if (s.state == SearchState::kIdle) s.SetState(SearchState::kPondering);
+  SearchState state = s.state;
+  s.engineBoard = s.engineGame.Replay();
+
+  int depth = ReportedDepth(ParseInt(words[0]));
+  s.lastDepth = depth;
+  std::string info = "info depth " + std::to_string(depth);
+  CheckDepthLimit(a, depth);
+
+  int score = ParseInt(words[1]);
+  if (a.settings.whiteScore) {
+    bool blackToMove = s.engineBoard.sideToMove == kBlack;
+    bool negate = Searching(state) ? blackToMove : s.hintMove.Empty() ? blackToMove : !blackToMove;
+    if (negate) score = -score;
+  }
+  s.lastScore = score;
+  info += " score cp " + std::to_string(score);
+
+  long long time = static_cast<long long>(ParseInt(words[2])) * 10;
+  long long nodes = ParseInt64(words[3]);
+  info += " time " + std::to_string(time) + " nodes " + std::to_string(nodes) + " nps " +
+          std::to_string(NodesPerSecond(nodes, time));
+
+  bool withPv =
+      state == SearchState::kAnalyzing ||
+      (depth >= a.settings.noise && (state == SearchState::kThinking || s.ponderMoveConfirmed));
+  if (withPv) {
+    std::vector<std::string_view> pv = SplitWords(line, kPvDelimiters);
+    int ply = 5;
+    if (state == SearchState::kPondering && !s.hintMove.Empty()) {
+      MoveInfo hint = s.hintMove;
+      s.engineBoard.MakeMove(hint, true);
+      ply = 6;
+    }
+    bool first = true;
+    for (std::size_t w = 4; w < pv.size(); ++w) {
+      MoveInfo move = ParseMove(s.engineBoard, pv[w]);
+      if (move.Empty()) continue;  // move numbers, annotations, illegal words
+      if (state != SearchState::kPondering) {
+        if (ply == 5) s.pvBestMove = move;
+        if (ply == 6) s.pvPonderMove = move;
+      }
+      s.engineBoard.MakeMove(move, true);
+      if (Searching(state) || ply > 5) {
+        info += first ? " pv " : " ";
+        info += MoveToCoord(move);
+        first = false;
+      }
+      ++ply;
+    }
+  }
+  a.SendToGui(info);
+  StatusPoll armed = StatusPoll::kArmed;
+  s.statusPoll.compare_exchange_strong(armed, StatusPoll::kActive);
+}
+
+void TranslateStatusLine(Adapter& a, std::string_view line) {
+  std::vector<std::string_view> w = SplitWords(line);
+  auto word = [&](std::size_t n) { return n <= w.size() ? w[n - 1] : std::string_view{}; };
+  if (word(2).empty()) return;
+  long long time = static_cast<long long>(ParseInt(word(2))) * 10;
+  std::string info = "info time " + std::to_string(time);
+  auto send = [&] { a.SendToGui(info); };
+  if (word(3).empty()) return send();
+  long long nodes = ParseInt64(word(3));
+  info += " nodes " + std::to_string(nodes) + " nps " + std::to_string(NodesPerSecond(nodes, time));
+  if (word(4).empty()) return send();
+  int depth = ReportedDepth(ParseInt(word(4)));
+  info += " depth " + std::to_string(depth);
+  CheckDepthLimit(a, depth);
+  if (word(5).empty() || word(6).empty()) return send();
+  info += " currmovenumber " +
+          std::to_string(static_cast<long long>(ParseInt(word(6))) - ParseInt(word(5)));
+  if (word(7).empty()) return send();
+  AppendCurrentMove(a, info, word(7));
+  send();
+}
+
+void TranslateCurrentMoveLine(Adapter& a, std::string_view line) {
+  std::vector<std::string_view> w = SplitWords(line, kCurrentMoveDelimiters);
+  auto word = [&](std::size_t n) { return n <= w.size() ? w[n - 1] : std::string_view{}; };
+  if (word(2).empty()) return;
+  int depth = ParseInt(word(2));
+  if (depth <= 0) depth = 1;
+  std::string info = "info depth " + std::to_string(depth);
+  CheckDepthLimit(a, depth);
+  auto send = [&] { a.SendToGui(info); };
+  if (word(3).empty()) return send();
+  info += " currmovenumber " + std::to_string(static_cast<long long>(ParseInt(word(3))) + 2);
+  if (word(5).empty()) return send();
+  AppendCurrentMove(a, info, word(5));
+  send();
+}
+
+}  // namespace vantro

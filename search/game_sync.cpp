@@ -1,0 +1,141 @@
+#include "search/game_sync.h"
+
+#include <chrono>
+
+#include "chess/move_text.h"
+#include "chess/position_text.h"
+#include "core/adapter.h"
+#include "engine/engine_control.h"
+#include "search/time_control.h"
+
+namespace vantro {
+namespace {
+
+constexpr auto kSetUpStopWait = std::chrono::milliseconds(21 * 250);
+constexpr std::string_view kStandardStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+
+bool SameLeadingMoves(const GameRecord& x, const GameRecord& y, int count) {
+  for (int i = 0; i < count; ++i) {
+    if (!x.moves[i].SameMove(y.moves[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+SyncCounts CompareGames(Adapter& a, const GoRequest& go) {
+  SearchContext& s = a.search;
+  SyncCounts c;
+  c.newCount = s.guiGame.Count();
+  c.oldCount = s.engineGame.Count();
+  bool reset = false;
+  if (s.guiGame.start.Compare(s.engineGame.start) != 0) {
+    reset = true;
+  } else if (c.newCount > c.oldCount) {
+    reset = !SameLeadingMoves(s.guiGame, s.engineGame, c.oldCount);
+  } else if (go.infinite && a.settings.useUndo &&
+             SameLeadingMoves(s.guiGame, s.engineGame, c.newCount)) {
+    if (c.oldCount > c.newCount) {
+      a.SendToEngine("force");
+      c.forceSent = true;
+      for (; c.oldCount > c.newCount; --c.oldCount) {
+        a.SendToEngine("undo");
+        s.engineGame.moves[c.oldCount - 1] = MoveInfo{};
+      }
+    }
+  } else {
+    reset = true;
+  }
+  if (reset) {
+    s.engineGame.Clear();
+    c.oldCount = 0;
+  }
+  return c;
+}
+
+void FullSetUp(Adapter& a, std::unique_lock<std::mutex>& lock, SyncCounts& c, bool whiteToMove) {
+  SearchContext& s = a.search;
+  s.hintMove = MoveInfo{};
+  s.reportedPonderMove = MoveInfo{};
+  s.engineResigned = false;
+  s.ResetPvMoves(true);
+  s.statusPoll = StatusPoll::kOff;
+
+  SearchState state = s.state;
+  if (state == SearchState::kThinking) {
+    // The move this interruption produces belongs to the old game.
+    s.stopMove = true;
+    a.SendToEngine("?");
+    s.WaitWhile(lock, SearchState::kThinking, kSetUpStopWait);
+    a.SendToEngine("force");
+  } else if (state == SearchState::kAnalyzing) {
+    a.SendToEngine("exit");
+  } else {
+    a.SendToEngine("force");
+  }
+  a.SendToEngine("new");
+  SendPostMode(a);
+  SendPonderMode(a);
+  if (a.settings.showThinkingMove) s.statusPoll = StatusPoll::kArmed;
+  if (!whiteToMove) {
+    a.SendToEngine("force");
+    c.forceSent = true;
+  }
+  if (a.engine.Running() && a.settings.computer) a.SendToEngine("computer");
+
+  s.engineGame.start = s.guiGame.start;
+  Board standard;
+  standard.SetFEN(kStandardStart);
+  if (s.engineGame.start.Compare(standard) != 0) {
+    a.SendToEngine(BuildPositionText(a.settings.edit, s.engineGame.start.ToFEN(),
+                                     a.engine.usermoveFeature, a.engine.sanFeature));
+  }
+}
+
+void SendClockAndLimits(Adapter& a, const GoRequest& go) {
+  SearchContext& s = a.search;
+  if (a.engine.timeFeature) {
+    if (s.engineTime >= 0) a.SendToEngine("time " + std::to_string(s.engineTime / 10));
+    if (s.opponentTime >= 0) a.SendToEngine("otim " + std::to_string(s.opponentTime / 10));
+  }
+  if (go.depth > 0) a.SendToEngine(DepthCommand(a.settings.levelType, go.depth));
+  if (go.movetime > 0) a.SendToEngine(MoveTimeCommand(go.movetime));
+}
+
+void SendNewMoves(Adapter& a, const GoRequest& go, SyncCounts& c,
+                  const std::function<void()>& beforeStart) {
+  SearchContext& s = a.search;
+  int first = 0;
+  while (first < GameRecord::kMaxMoves && !s.guiGame.moves[first].Empty() &&
+         s.guiGame.moves[first].SameMove(s.engineGame.moves[first])) {
+    ++first;
+  }
+  if (c.newCount - c.oldCount > 1) {
+    a.SendToEngine("force");
+    c.forceSent = true;
+  } else if (c.newCount == 0 || c.newCount == c.oldCount) {
+    c.forceSent = true;
+  }
+  if (go.infinite && a.settings.analyze && !c.forceSent) {
+    a.SendToEngine("force");
+    c.forceSent = true;
+  }
+
+  Board scratch = s.engineGame.Replay();
+  bool san = a.engine.sanFeature;
+  bool usermove = a.engine.usermoveFeature;
+  for (int i = first; i < GameRecord::kMaxMoves && !s.guiGame.moves[i].Empty(); ++i) {
+    bool starts = !c.forceSent && i == c.newCount - 1;
+    if (starts) {
+      SendClockAndLimits(a, go);
+      beforeStart();
+    }
+    MoveInfo move = s.guiGame.moves[i];
+    s.engineGame.moves[i] = move;
+    std::string text = san ? MoveToText(scratch, move, MoveTextStyle::kSan) : MoveToCoord(move);
+    a.SendToEngine(usermove ? "usermove " + text : text);
+    scratch.MakeMove(move, true);
+  }
+}
+
+}  // namespace vantro

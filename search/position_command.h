@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string_view>
+
+#include "chess/game_record.h"
+
+namespace vantro {
+
+struct Adapter;
+
+// Records a UCI "position" line as the GUI game; nothing is sent until the
+// next "go". GUI thread.
+void HandlePosition(Adapter& adapter, std::string_view line);
+
+// The reading itself: start position (startpos or a FEN of up to four
+// fields) and the moves that decode on the position reached so far.
+void ReadPositionCommand(std::string_view line, GameRecord& game);
+
+}  // namespace vantro

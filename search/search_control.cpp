@@ -1,0 +1,187 @@
+#include "search/search_control.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "core/adapter.h"
+#include "engine/engine_control.h"
+#include "search/best_move.h"
+#include "search/game_sync.h"
+#include "search/go_request.h"
+#include "search/time_control.h"
+
+namespace vantro {
+namespace {
+
+constexpr int kInfiniteClockMs = 8640000;
+constexpr int kNoDepthLimit = 99;
+constexpr auto kStopWait = std::chrono::milliseconds(41 * 250);
+
+// The time-control step; false when the go ended by running a fresh one.
+bool ApplyTimeControl(Adapter& a, std::unique_lock<std::mutex>& lock, std::string_view line,
+                      const GoRequest& go, const SyncCounts& c, bool fullReset, bool whiteToMove);
+
+void Go(Adapter& a, std::unique_lock<std::mutex>& lock, std::string_view line, bool fromPonderHit) {
+  SearchContext& s = a.search;
+  s.thinkingOutputEnabled = false;
+  GoRequest go = ParseGo(line);
+  // The GUI waits for one "bestmove" for every "go", whatever kind.
+  s.bestMoveOwed = true;
+  if (go.searchmoves) {
+    s.thinkingOutputEnabled = true;
+    return;
+  }
+
+  bool whiteToMove = s.guiGame.WhiteToMoveAfter();
+  s.engineTime = whiteToMove ? go.wtime : go.btime;
+  s.opponentTime = whiteToMove ? go.btime : go.wtime;
+  s.statusPoll = a.settings.showThinkingMove ? StatusPoll::kArmed : StatusPoll::kOff;
+  if (s.depthLimit != -1 && go.depth == -1) {
+    go.depth = kNoDepthLimit;  // lifts the limit of an earlier go
+    s.depthLimit = -1;
+  } else {
+    s.depthLimit = go.depth;
+  }
+  if (!fromPonderHit) a.SendToGui("info depth 1 score cp 1");
+
+  if (go.ponder) {
+    if (s.opponentTime > 0) {
+      s.ponderClock.Set(s.opponentTime);
+      s.ponderClock.Start();
+    } else {
+      s.ponderClock.Reset();
+    }
+    s.savedMovesToGo = go.movestogo;
+    s.thinkingOutputEnabled = true;
+    return;
+  }
+  if (go.infinite) s.engineTime = s.opponentTime = kInfiniteClockMs;
+
+  SyncCounts c = CompareGames(a, go);
+  bool fullReset = false;
+  if (c.oldCount == 0) {
+    FullSetUp(a, lock, c, whiteToMove);
+    if (go.infinite && !a.settings.analyze) {
+      SendLevel(a, 1, 86400, 0);
+      s.level = LevelMemory{1, 1440, 0};
+    }
+    fullReset = true;
+    s.searchClock.Reset();
+    s.ponderClock.Reset();
+  }
+
+  if (go.infinite) {
+    if (a.settings.noise == -1) {
+      // Analysis without thinking output would show nothing.
+      a.settings.noise = 0;
+      SendPostMode(a);
+      a.settings.noise = -1;
+    }
+  } else if (!ApplyTimeControl(a, lock, line, go, c, fullReset, whiteToMove)) {
+    return;
+  }
+
+  if (s.engineResigned) {
+    ForceBestMove(a);
+    return;
+  }
+
+  bool analyzing = go.infinite && a.settings.analyze;
+  // The search's state is in place before the line that starts it is
+  // written, so an engine that answers at once is heard in full.
+  auto arm = [&] {
+    s.SetState(analyzing ? SearchState::kAnalyzing : SearchState::kThinking);
+    s.stopMove = false;
+    s.searchClock.Set(std::max(s.engineTime, 0));
+    s.searchClock.Start();
+    s.thinkingOutputEnabled = true;
+  };
+  SendNewMoves(a, go, c, arm);
+  if (!c.forceSent) return;  // the single new move started the search
+
+  arm();
+  if (analyzing) {
+    a.SendToEngine("analyze");
+    return;
+  }
+  SendClockAndLimits(a, go);
+  if (a.engine.colorsFeature) a.SendToEngine(whiteToMove ? "white" : "black");
+  a.SendToEngine("go");
+}
+
+bool ApplyTimeControl(Adapter& a, std::unique_lock<std::mutex>& lock, std::string_view line,
+                      const GoRequest& go, const SyncCounts& c, bool fullReset, bool whiteToMove) {
+  SearchContext& s = a.search;
+  TimeControlInput in;
+  in.go = go;
+  in.newCount = c.newCount;
+  in.oldCount = c.oldCount;
+  in.fullReset = fullReset;
+  in.whiteToMove = whiteToMove;
+  in.engineTime = s.engineTime;
+  in.remainingMs = static_cast<int>(std::min<std::uint32_t>(s.searchClock.Elapsed(), 2147483647u));
+  in.levelExtend = a.settings.levelExtend;
+  TimeControlDecision d = DecideTimeControl(in, s.level);
+  switch (d.action) {
+    case TimeControlDecision::Action::kNothing:
+      break;
+    case TimeControlDecision::Action::kSendLevel:
+      SendLevel(a, d.moves, d.baseSeconds, d.incrementSeconds);
+      break;
+    case TimeControlDecision::Action::kRestartGame:
+      // Failsafe: rather than correct the engine's clock mid-game, give it
+      // the game afresh under the new control.
+      s.engineGame.Clear();
+      Go(a, lock, line, false);
+      return false;
+  }
+  s.level = d.memory;
+  return true;
+}
+
+}  // namespace
+
+void HandleGo(Adapter& a, std::string_view line, bool fromPonderHit) {
+  std::unique_lock lock(a.search.mutex);
+  Go(a, lock, line, fromPonderHit);
+}
+
+void HandlePonderHit(Adapter& a) {
+  std::unique_lock lock(a.search.mutex);
+  SearchContext& s = a.search;
+  std::string text = "go";
+  if (s.savedMovesToGo >= 0) {
+    text += " movestogo " + std::to_string(s.savedMovesToGo);
+    s.savedMovesToGo = -1;
+  }
+  if (s.depthLimit > 0) text += " depth " + std::to_string(s.depthLimit.load());
+  if (s.engineTime >= 0) {
+    long long other = static_cast<long long>(s.ponderClock.Elapsed()) + s.level.increment * 10LL;
+    bool white = s.guiGame.WhiteToMoveAfter();
+    text += (white ? " wtime " : " btime ") + std::to_string(s.engineTime);
+    if (other > 0) text += (white ? " btime " : " wtime ") + std::to_string(other);
+    s.ponderClock.Reset();
+  }
+  Go(a, lock, text, true);
+}
+
+void HandleStop(Adapter& a) {
+  std::unique_lock lock(a.search.mutex);
+  SearchContext& s = a.search;
+  s.statusPoll = StatusPoll::kOff;
+  SearchState state = s.state;
+  if (state == SearchState::kThinking) {
+    a.SendToEngine("?");
+    if (!s.WaitWhile(lock, SearchState::kThinking, kStopWait)) {
+      ForgetEngineGame(a);
+      ForceBestMove(a);
+    }
+  } else if (state == SearchState::kAnalyzing) {
+    a.SendToEngine("exit");
+    ForceBestMove(a);
+  } else {
+    ForceBestMove(a);
+  }
+}
+
+}  // namespace vantro
