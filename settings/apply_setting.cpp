@@ -1,5 +1,6 @@
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/text.h"
 #include "platform/priority.h"
@@ -11,6 +12,7 @@ namespace vantro {
 namespace {
 
 constexpr std::string_view kValueWord = "value";
+// The first two words (the command word and "name") are not examined.
 constexpr int kFirstNameWord = 3;
 
 // The name and value of an option command, taken apart by the word rules.
@@ -25,10 +27,10 @@ void AppendWord(std::string& joined, std::string_view word) {
   joined += word;
 }
 
-OptionCommand SplitOptionCommand(std::string_view line) {
+OptionCommand SplitOptionCommand(const std::vector<std::string_view>& words) {
   OptionCommand command;
-  int n = kFirstNameWord;
-  for (std::string_view word = GetWord(line, n); !word.empty(); word = GetWord(line, ++n)) {
+  for (std::size_t i = kFirstNameWord - 1; i < words.size(); ++i) {
+    const std::string_view word = words[i];
     if (!command.hasValue && word == kValueWord) {
       command.hasValue = true;
     } else {
@@ -169,8 +171,9 @@ bool StoreSetting(const std::string& key, const std::string& value, Settings& s,
 }  // namespace
 
 void ApplySetting(std::string_view line, Settings& settings, SettingActions& actions) {
-  if (GetWord(line, kFirstNameWord).empty()) return;
-  OptionCommand command = SplitOptionCommand(line);
+  const std::vector<std::string_view> words = SplitWords(line);
+  if (words.size() < static_cast<std::size_t>(kFirstNameWord)) return;
+  OptionCommand command = SplitOptionCommand(words);
   const std::string key = ToUpper(command.name);
   if (!command.hasValue) {
     if (key == "HELP") {

@@ -51,9 +51,7 @@ void ApplyOptionsLine(Settings& settings, SettingActions& actions, std::string_v
 
 void AddVisibleOptions(Settings& settings, std::string_view list) {
   settings.visibilityRestricted = true;
-  for (int n = 1;; ++n) {
-    const std::string_view word = GetWord(list, n, ",");
-    if (word.empty()) break;
+  for (std::string_view word : SplitWords(list, ",")) {
     const std::string_view name = Trim(word);
     if (!name.empty()) settings.visibleOptions.emplace_back(name);
   }

@@ -1,8 +1,8 @@
 #include "settings/engine_options.h"
 
-#include <climits>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/text.h"
 #include "settings/settings.h"
@@ -15,8 +15,9 @@ namespace {
 constexpr std::string_view kFieldSeparator = "|";
 constexpr std::string_view kReadFileTemplate = "<readfile> %s";
 
-std::string_view Field(std::string_view declaration, int n) {
-  return GetWord(declaration, n, kFieldSeparator);
+// Field n (counted from 1) of a split declaration; empty past the last one.
+std::string_view Field(const std::vector<std::string_view>& fields, std::size_t n) {
+  return n <= fields.size() ? fields[n - 1] : std::string_view();
 }
 
 // Copies `format`, replacing the first conversion accepted by `isConversion`
@@ -56,16 +57,14 @@ EngineOptionCommand Send(std::string text) {
 // The combo item a value stands for, or nothing when an index has no item.
 std::optional<std::string> ResolveComboValue(const EngineOption& option, std::string_view value) {
   if (value[0] < '0' || value[0] > '9') return std::string(value);
-  for (int n = 1;; ++n) {
-    std::string_view item = Field(option.extra1, n);
-    if (item.empty()) break;
+  const std::vector<std::string_view> items = SplitWords(option.extra1, kFieldSeparator);
+  for (std::string_view item : items) {
     if (item == value) return std::string(value);
   }
-  const int index = ParseInt(value);
-  if (index == INT_MAX) return std::nullopt;  // saturated: no list is that long
-  std::string_view item = Field(option.extra1, index + 1);
-  if (item.empty()) return std::nullopt;
-  return std::string(item);
+  // A value starting with a digit has no sign, so the index is never negative.
+  const auto index = static_cast<std::size_t>(ParseInt(value));
+  if (index >= items.size()) return std::nullopt;
+  return std::string(items[index]);
 }
 
 }  // namespace
@@ -80,37 +79,36 @@ std::string FormatString(std::string_view format, std::string_view value) {
 
 void DeclareEngineOption(EngineOptionList& options, std::string_view key,
                          std::string_view declaration) {
-  const std::string_view typeWord = Field(declaration, 2);
+  const std::vector<std::string_view> fields = SplitWords(declaration, kFieldSeparator);
+  const std::string_view typeWord = Field(fields, 2);
   if (key.empty() || typeWord.empty()) return;
 
   EngineOption option;
   option.name = std::string(key);
   if (typeWord == "spin" || typeWord == "check") {
-    if (Field(declaration, 5).empty()) return;
+    if (Field(fields, 5).empty()) return;
     option.type = typeWord == "spin" ? EngineOptionType::kSpin : EngineOptionType::kCheck;
-    option.defaultText = Field(declaration, 3);
-    option.extra1 = Field(declaration, 4);
-    option.extra2 = Field(declaration, 5);
+    option.defaultText = Field(fields, 3);
+    option.extra1 = Field(fields, 4);
+    option.extra2 = Field(fields, 5);
   } else if (typeWord == "button") {
     option.type = EngineOptionType::kButton;
   } else if (typeWord == "string") {
     option.type = EngineOptionType::kString;
-    const std::string_view defaultText = Field(declaration, 3);
+    const std::string_view defaultText = Field(fields, 3);
     option.defaultText = defaultText.empty() ? std::string(kEmptyText) : std::string(defaultText);
   } else if (typeWord == "combo") {
     option.type = EngineOptionType::kCombo;
-    option.defaultText = Field(declaration, 3);
-    for (int n = 4;; ++n) {
-      const std::string_view item = Field(declaration, n);
-      if (item.empty()) break;
-      if (!option.extra1.empty()) option.extra1 += kFieldSeparator;
-      option.extra1 += item;
+    option.defaultText = Field(fields, 3);
+    for (std::size_t n = 4; n <= fields.size(); ++n) {
+      if (n > 4) option.extra1 += kFieldSeparator;
+      option.extra1 += fields[n - 1];
     }
   } else {
     return;
   }
 
-  option.command = UnescapeC(Field(declaration, 1));
+  option.command = UnescapeC(Field(fields, 1));
   if (option.type == EngineOptionType::kSpin) {
     if (option.command.find("%i") == std::string::npos) option.command += " %i";
   } else if (option.type != EngineOptionType::kButton) {

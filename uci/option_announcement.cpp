@@ -76,9 +76,7 @@ std::string EngineOptionLine(const EngineOption& option) {
       return Prefix(option.name) + " type button";
     case EngineOptionType::kCombo: {
       std::string line = Prefix(option.name) + " type combo default " + option.defaultText;
-      for (int n = 1;; ++n) {
-        const std::string_view item = GetWord(option.extra1, n, "|");
-        if (item.empty()) break;
+      for (std::string_view item : SplitWords(option.extra1, "|")) {
         line += " var ";
         line += item;
       }
