@@ -8,9 +8,8 @@ namespace {
 
 // A value that starts with a double quote may span several words; it ends
 // with the word that ends with a double quote (or the line).
-std::string CollectQuoted(std::string_view line, std::string_view first, int& index) {
-  std::string value(first);
-  if (value.empty() || value.back() == '"') return value;
+std::string CollectQuoted(std::string_view line, std::string value, int& index) {
+  if (value.size() >= 2 && value.back() == '"') return value;
   while (true) {
     std::string_view next = GetWord(line, index + 1);
     if (next.empty()) break;
@@ -34,11 +33,13 @@ void NegotiateFeature(Adapter& a, std::string_view line) {
     std::string_view pair = GetWord(line, index);
     if (pair.empty()) break;
     std::size_t eq = pair.find('=');
-    // A word without "=" names no feature and changes nothing; it is still
-    // acknowledged, so an engine waiting for an answer per word gets one.
+    // A word without "=" names no feature: nothing to accept.
+    if (eq == std::string_view::npos) continue;
     std::string_view name = Trim(pair.substr(0, eq));
-    std::string_view value =
-        eq == std::string_view::npos ? std::string_view{} : Trim(pair.substr(eq + 1));
+    std::string value(Trim(pair.substr(eq + 1)));
+    // A quoted value ("myname", "variants", "option", ...) may span words;
+    // none of them is read as a feature of its own.
+    if (!value.empty() && value.front() == '"') value = CollectQuoted(line, value, index);
 
     if (name == "setboard") {
       if (value == "1") a.settings.edit = kEditSetboard;
@@ -57,7 +58,7 @@ void NegotiateFeature(Adapter& a, std::string_view line) {
       if (value == "1") a.engine.SetNegotiationOpen(false);
       if (value == "0") a.engine.SetNegotiationOpen(true);
     } else if (name == "myname") {
-      std::string full = CollectQuoted(line, value, index);
+      std::string full = value;
       // A name of several words loses its enclosing quotes; a single word is
       // kept as the engine wrote it.
       if (full.size() >= 2 && full.front() == '"' && full.back() == '"' &&
@@ -65,8 +66,6 @@ void NegotiateFeature(Adapter& a, std::string_view line) {
         full = full.substr(1, full.size() - 2);
       }
       a.settings.SetEngineName(full);
-    } else if (name == "variants") {
-      CollectQuoted(line, value, index);
     }
     if (!name.empty()) a.SendToEngine("accepted " + std::string(name));
   }

@@ -1,0 +1,223 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "support/adapter_fixture.h"
+
+namespace vantro::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class SearchControlTest : public AdapterTest {
+ protected:
+  // The opening of the typical exchange: the engine plays black after e2e4.
+  void StartGameAfterE4() {
+    Position("position startpos moves e2e4");
+    Go("go wtime 60000 btime 60000");
+  }
+};
+
+TEST_F(SearchControlTest, FirstGoSetsTheEngineUpAndStartsItsSearch) {
+  StartGameAfterE4();
+  EXPECT_THAT(TakeGui(), ElementsAre("info depth 1 score cp 1"));
+  EXPECT_THAT(TakeEngine(), ElementsAre("force", "new", "post", "hard", "force", "level 0 1 0",
+                                        "e2e4", "time 6000", "otim 6000", "black", "go"));
+  EXPECT_EQ(State(), SearchState::kThinking);
+}
+
+TEST_F(SearchControlTest, EngineMoveBecomesBestMoveWithLegalPonderMove) {
+  StartGameAfterE4();
+  TakeGui();
+  Engine("9 15 10 4800 e7e5 g1f3");
+  Engine("move e7e5");
+  EXPECT_THAT(TakeGui(), ElementsAre("info depth 9 score cp 15 time 100 nodes 4800 nps 48000 pv "
+                                     "e7e5 g1f3",
+                                     "bestmove e7e5 ponder g1f3"));
+  EXPECT_EQ(State(), SearchState::kIdle);
+}
+
+TEST_F(SearchControlTest, NextGoSendsOnlyTheNewMoveWithItsClocks) {
+  StartGameAfterE4();
+  Engine("move e7e5");
+  TakeEngine();
+  Position("position startpos moves e2e4 e7e5 g1f3");
+  Go("go wtime 58000 btime 59000");
+  EXPECT_THAT(TakeEngine(), ElementsAre("time 5900", "otim 5800", "g1f3"));
+  EXPECT_EQ(State(), SearchState::kThinking);
+}
+
+TEST_F(SearchControlTest, SeveralNewMovesGoInForceModeThenGo) {
+  StartGameAfterE4();
+  Engine("move e7e5");
+  TakeEngine();
+  Position("position startpos moves e2e4 e7e5 g1f3 b8c6 f1b5");
+  Go("go wtime 58000 btime 59000");
+  EXPECT_THAT(TakeEngine(), ElementsAre("force", "g1f3", "b8c6", "f1b5", "time 5900", "otim 5800",
+                                        "black", "go"));
+}
+
+TEST_F(SearchControlTest, ChangedEarlierMoveSetsTheEngineUpFromScratch) {
+  StartGameAfterE4();
+  Engine("move e7e5");
+  TakeEngine();
+  Position("position startpos moves d2d4 d7d5 c2c4");
+  Go("go wtime 58000 btime 59000");
+  std::vector<std::string> sent = TakeEngine();
+  ASSERT_GE(sent.size(), 3u);
+  EXPECT_EQ(sent[0], "force");
+  EXPECT_EQ(sent[1], "new");
+  EXPECT_THAT(sent, ::testing::Contains("d2d4"));
+  EXPECT_EQ(sent.back(), "go");
+}
+
+TEST_F(SearchControlTest, UsermoveAndSanFeaturesShapeTheMoves) {
+  adapter.engine.usermoveFeature = true;
+  adapter.engine.sanFeature = true;
+  Position("position startpos moves e2e4 e7e5 g1f3");
+  Go("go wtime 60000 btime 60000");
+  std::vector<std::string> sent = TakeEngine();
+  EXPECT_THAT(sent, ::testing::IsSupersetOf({"usermove e4", "usermove e5", "usermove Nf3"}));
+}
+
+TEST_F(SearchControlTest, InfiniteWithUseUndoTakesMovesBack) {
+  Position("position startpos moves e2e4 e7e5 g1f3");
+  Go("go infinite");
+  Go("go infinite");  // repeated on the same moves: kept, no set-up
+  TakeEngine();
+  Position("position startpos moves e2e4");
+  Go("go infinite");
+  EXPECT_THAT(TakeEngine(), ElementsAre("force", "undo", "undo", "analyze"));
+}
+
+TEST_F(SearchControlTest, PonderSendsNothingAndPonderHitSendsThePredictedMove) {
+  StartGameAfterE4();
+  Engine("1 10 5 100 e7e5 g1f3");
+  Engine("move e7e5");
+  TakeEngine();
+  TakeGui();
+  Position("position startpos moves e2e4 e7e5 g1f3");
+  Go("go ponder wtime 58000 btime 59000");
+  EXPECT_THAT(TakeEngine(), IsEmpty());
+  EXPECT_THAT(TakeGui(), ElementsAre("info depth 1 score cp 1"));
+  HandlePonderHit(adapter);
+  std::vector<std::string> sent = TakeEngine();
+  ASSERT_FALSE(sent.empty());
+  EXPECT_EQ(sent.back(), "g1f3");
+  EXPECT_THAT(TakeGui(), IsEmpty());
+  Engine("move b8c6");
+  EXPECT_THAT(TakeGui(), ElementsAre("bestmove b8c6"));
+}
+
+TEST_F(SearchControlTest, AnalysisUsesAnalyzeAndStopLeavesItWithABestMove) {
+  Position("position startpos");
+  Go("go infinite");
+  EXPECT_THAT(TakeEngine(), ElementsAre("force", "new", "post", "hard", "analyze"));
+  EXPECT_EQ(State(), SearchState::kAnalyzing);
+  TakeGui();
+  Engine("5 20 100 5000 d2d4 d7d5");
+  HandleStop(adapter);
+  EXPECT_THAT(TakeEngine(), ElementsAre("exit"));
+  EXPECT_THAT(TakeGui(), ElementsAre("info depth 5 score cp 20 time 1000 nodes 5000 nps 5000 pv "
+                                     "d2d4 d7d5",
+                                     "bestmove d2d4"));
+}
+
+TEST_F(SearchControlTest, InfiniteWithoutAnalyzeThinksUnderAnEndlessControl) {
+  adapter.settings.analyze = false;
+  Position("position startpos");
+  Go("go infinite");
+  EXPECT_THAT(TakeEngine(), ElementsAre("force", "new", "post", "hard", "level 1 1440 0",
+                                        "time 864000", "otim 864000", "white", "go"));
+}
+
+TEST_F(SearchControlTest, StopWithNothingOwedSendsNothing) {
+  StartGameAfterE4();
+  Engine("move e7e5");
+  TakeGui();
+  TakeEngine();
+  HandleStop(adapter);  // crosses the engine's answer
+  EXPECT_THAT(TakeGui(), IsEmpty());
+  EXPECT_THAT(TakeEngine(), IsEmpty());
+}
+
+TEST_F(SearchControlTest, StopAfterPonderGetsExactlyOneBestMove) {
+  Position("position startpos moves e2e4 e7e5");
+  Go("go ponder wtime 1000 btime 1000");
+  TakeGui();
+  HandleStop(adapter);
+  HandleStop(adapter);
+  EXPECT_THAT(TakeGui(), ElementsAre("bestmove b1a3"));
+}
+
+TEST_F(SearchControlTest, SearchmovesStartsNothingButIsOwedAnAnswer) {
+  Position("position startpos");
+  Go("go searchmoves e2e4 d2d4");
+  EXPECT_THAT(TakeEngine(), IsEmpty());
+  HandleStop(adapter);
+  EXPECT_THAT(TakeGui(), ElementsAre("bestmove b1a3"));
+}
+
+TEST_F(SearchControlTest, DepthLimitIsLiftedByTheNextGo) {
+  Position("position startpos");
+  Go("go depth 5");
+  EXPECT_THAT(TakeEngine(), ::testing::Contains("sd 5"));
+  Engine("move e2e4");
+  Position("position startpos moves e2e4 e7e5");
+  Go("go wtime 50000 btime 50000");
+  EXPECT_THAT(TakeEngine(), ::testing::Contains("sd 99"));
+}
+
+TEST_F(SearchControlTest, MovetimeBecomesStAndShortOnesAreNeverUnlimited) {
+  Position("position startpos");
+  Go("go movetime 300");
+  EXPECT_THAT(TakeEngine(), ::testing::Contains("st 1"));
+}
+
+TEST_F(SearchControlTest, EachSetUpStyleWritesItsPosition) {
+  const char* fen = "position fen rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e6 0 2";
+  Position(fen);
+  Go("go wtime 1000 btime 1000");
+  EXPECT_THAT(TakeEngine(), ::testing::Contains("setboard "
+                                                "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/"
+                                                "RNBQKBNR w KQkq e6 0 1"));
+}
+
+TEST_F(SearchControlTest, ResignEndsTheSearchWithALegalMoveAndConfirmsTheResult) {
+  StartGameAfterE4();
+  TakeGui();
+  TakeEngine();
+  Engine("resign");
+  EXPECT_THAT(TakeGui(), ElementsAre("info string resign", "bestmove a7a6"));
+  EXPECT_THAT(TakeEngine(), ElementsAre("result 1-0"));
+  // Until the engine gets a new game, every go is answered at once.
+  Position("position startpos moves e2e4 a7a6 d2d4");
+  Go("go wtime 1000 btime 1000");
+  EXPECT_THAT(TakeGui(), ElementsAre("info depth 1 score cp 1", "bestmove a6a5"));
+}
+
+TEST_F(SearchControlTest, IllegalEngineMoveStillEndsTheSearchWithOneLegalMove) {
+  StartGameAfterE4();
+  TakeGui();
+  Engine("move e2e5");
+  std::vector<std::string> gui = TakeGui();
+  ASSERT_EQ(gui.size(), 1u);
+  EXPECT_EQ(gui[0], "bestmove a7a6");
+  EXPECT_EQ(State(), SearchState::kIdle);
+  // The engine went its own way: the next go sets it up afresh.
+  TakeEngine();
+  Position("position startpos moves e2e4 a7a6 d2d4");
+  Go("go wtime 1000 btime 1000");
+  EXPECT_THAT(TakeEngine(), ::testing::IsSupersetOf({"force", "new", "e2e4", "a7a6", "d2d4"}));
+}
+
+TEST_F(SearchControlTest, OldMoveFormIsAMoveAndMyMoveIsLineIsNot) {
+  StartGameAfterE4();
+  TakeGui();
+  Engine("1. ... g8f6");
+  Engine("My move is : g8f6");
+  EXPECT_THAT(TakeGui(), ElementsAre("bestmove g8f6"));
+}
+
+}  // namespace
+}  // namespace vantro::test

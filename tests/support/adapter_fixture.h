@@ -1,0 +1,59 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/adapter.h"
+#include "engine/output_dispatcher.h"
+#include "search/position_command.h"
+#include "search/search_control.h"
+
+namespace vantro::test {
+
+// An adapter whose GUI output and engine input are captured in memory, with
+// a stand-in for a running engine. Handlers are called directly, so each
+// test drives both sides of a conversation on one thread.
+class AdapterTest : public ::testing::Test {
+ protected:
+  AdapterTest() {
+    adapter.gui.SetSink([this](std::string_view data) { Capture(guiLines, data); });
+    adapter.engine.AttachForTest([this](std::string_view data) { Capture(engineLines, data); });
+  }
+
+  // Lines split at line feeds: a multi-line write counts as several lines.
+  void Capture(std::vector<std::string>& into, std::string_view data) {
+    std::lock_guard lock(mutex);
+    std::string line;
+    for (char c : data) {
+      if (c == '\n') {
+        into.push_back(line);
+        line.clear();
+      } else {
+        line += c;
+      }
+    }
+  }
+
+  std::vector<std::string> TakeGui() { return Take(guiLines); }
+  std::vector<std::string> TakeEngine() { return Take(engineLines); }
+  std::vector<std::string> Take(std::vector<std::string>& lines) {
+    std::lock_guard lock(mutex);
+    return std::exchange(lines, {});
+  }
+
+  void Position(std::string_view line) { HandlePosition(adapter, line); }
+  void Go(std::string_view line) { HandleGo(adapter, line, false); }
+  void Engine(std::string_view line) { OnEngineLine(adapter, line); }
+  SearchState State() const { return adapter.search.state; }
+
+  Adapter adapter;
+  std::mutex mutex;
+  std::vector<std::string> guiLines;
+  std::vector<std::string> engineLines;
+};
+
+}  // namespace vantro::test
