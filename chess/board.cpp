@@ -135,13 +135,13 @@ bool Board::MakeMove(MoveInfo& move, bool check) {
     if (move.from == c.corner || move.to == c.corner) castling &= ~c.right;
   }
 
-  sideToMove = sideToMove == kWhite ? kBlack : kWhite;
+  sideToMove ^= 1;
   return true;
 }
 
 void Board::UnmakeMove(const MoveInfo& move) {
   if (!OnBoard(move.from) || !OnBoard(move.to) || move.from == move.to) return;
-  sideToMove = sideToMove == kWhite ? kBlack : kWhite;
+  sideToMove ^= 1;
   castling = move.savedCastling;
   enPassant = move.savedEnPassant;
   halfmoveClock = move.savedHalfmove;
