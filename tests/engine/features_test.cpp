@@ -1,0 +1,67 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "support/adapter_fixture.h"
+
+namespace vantro::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+using FeaturesTest = AdapterTest;
+
+TEST_F(FeaturesTest, EveryPairIsAcceptedInOrderAndRecorded) {
+  adapter.settings.edit = kEditEdit;
+  adapter.engine.SetNegotiationOpen(true);
+  Engine("feature setboard=1 usermove=1 done=1");
+  EXPECT_THAT(TakeEngine(), ElementsAre("accepted setboard", "accepted usermove", "accepted done"));
+  EXPECT_EQ(adapter.settings.edit, kEditSetboard);
+  EXPECT_TRUE(adapter.engine.usermoveFeature);
+  EXPECT_FALSE(adapter.engine.NegotiationOpen());
+}
+
+TEST_F(FeaturesTest, BooleanFeaturesTakeOnlyZeroAndOne) {
+  Engine("feature san=2 colors=0 time=0 analyze=0 setboard=0");
+  EXPECT_FALSE(adapter.engine.sanFeature);
+  EXPECT_FALSE(adapter.engine.colorsFeature);
+  EXPECT_FALSE(adapter.engine.timeFeature);
+  EXPECT_FALSE(adapter.settings.analyze);
+  EXPECT_EQ(adapter.settings.edit, kEditEdit);
+  EXPECT_EQ(TakeEngine().size(), 5u);
+}
+
+TEST_F(FeaturesTest, DoneZeroOpensTheFeatureList) {
+  Engine("feature done=0");
+  EXPECT_TRUE(adapter.engine.NegotiationOpen());
+}
+
+TEST_F(FeaturesTest, QuotedValuesSpanWordsAndAreNotReadAsFeatures) {
+  Engine(
+      "feature myname=\"Fairy-Max 5.0b\" variants=\"normal,shatranj done=0 x\" "
+      "option=\"Resign -check 0\" done=1");
+  EXPECT_THAT(TakeEngine(), ElementsAre("accepted myname", "accepted variants", "accepted option",
+                                        "accepted done"));
+  EXPECT_EQ(adapter.settings.EngineName(), "Fairy-Max 5.0b");
+  EXPECT_FALSE(adapter.engine.NegotiationOpen());
+}
+
+TEST_F(FeaturesTest, SingleWordNameKeepsItsQuotesAndEmptyNameEmpties) {
+  Engine("feature myname=\"Solo\"");
+  EXPECT_EQ(adapter.settings.EngineName(), "\"Solo\"");
+  Engine("feature myname=");
+  EXPECT_EQ(adapter.settings.EngineName(), "");
+}
+
+TEST_F(FeaturesTest, UnknownFeaturesAreAcceptedAndWordsWithoutEqualsAreNot) {
+  Engine("feature ping=1 sigint=0 stray");
+  EXPECT_THAT(TakeEngine(), ElementsAre("accepted ping", "accepted sigint"));
+}
+
+TEST_F(FeaturesTest, FeatureKeywordIsCaseSensitive) {
+  Engine("FEATURE done=1");
+  EXPECT_THAT(TakeEngine(), IsEmpty());
+}
+
+}  // namespace
+}  // namespace vantro::test
