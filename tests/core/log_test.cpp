@@ -1,0 +1,109 @@
+#include "core/log.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace vantro {
+namespace {
+
+// Each test runs in a directory of its own, since the log's name is fixed.
+class LogTest : public ::testing::Test {
+ protected:
+  LogTest() : uptime([this] { return now; }) {
+    char pattern[] = "/tmp/vantro-log-XXXXXX";
+    dir = mkdtemp(pattern);
+    old = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    uptime.Start();
+  }
+  ~LogTest() override {
+    std::filesystem::current_path(old);
+    std::filesystem::remove_all(dir);
+  }
+  std::string File() {
+    std::ifstream in(dir / Logger::kFileName, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+  std::uint32_t now = 0;
+  Stopwatch uptime;
+  std::filesystem::path dir, old;
+};
+
+TEST_F(LogTest, HeldLinesReachTheFileWhenLoggingIsSwitchedOn) {
+  Logger log(uptime);
+  log.Log("Vantro 1.3B10", kTagAdapter);
+  now = 7;
+  log.Log("uci", kTagFromGui);
+  log.ApplyLogFile(true);
+  now = 61250;
+  log.Log("new", kTagToEngine);
+  now = 1000;
+  log.Log("note", kTagDispatcher);
+  log.Close();
+  EXPECT_EQ(File(),
+            "0.000: ** Adapter: Vantro 1.3B10\r\n"
+            "0.007: C> uci\r\n"
+            "61.250: S< new\r\n"
+            "1.000: -  note\r\n");
+}
+
+TEST_F(LogTest, MultiLineTextsAndLineEndsAreWrittenAsLines) {
+  Logger log(uptime);
+  log.ApplyLogFile(true);
+  log.Log("xboard\nprotover 2", kTagToEngine);
+  log.Log("ends\n", kTagToEngine);
+  log.Log("", kTagToEngine);
+  log.Close();
+  EXPECT_EQ(File(), "0.000: S< xboard\r\nprotover 2\r\n0.000: S< ends\r\n0.000: S< \r\n");
+}
+
+TEST_F(LogTest, FirstIsReadyDropsHeldLinesAndLaterLoggingStartsThen) {
+  Logger log(uptime);
+  log.Log("dropped", kTagFromGui);
+  log.EndHolding();
+  log.Log("nowhere", kTagFromGui);
+  EXPECT_FALSE(std::filesystem::exists(dir / Logger::kFileName));
+  log.ApplyLogFile(true);
+  log.Log("kept", kTagFromGui);
+  log.Close();
+  EXPECT_EQ(File(), "0.000: C> kept\r\n");
+}
+
+TEST_F(LogTest, SwitchingOnTwiceKeepsOneFileAndAgainAppends) {
+  {
+    Logger log(uptime);
+    log.ApplyLogFile(true);
+    log.ApplyLogFile(true);
+    log.Log("one", kTagFromGui);
+    log.ApplyLogFile(false);
+    EXPECT_FALSE(log.IsFileOpen());
+    log.Log("lost", kTagFromGui);
+    log.ApplyLogFile(true);
+    log.Log("two", kTagFromGui);
+  }
+  Logger second(uptime);
+  second.ApplyLogFile(true);
+  second.Log("three", kTagFromGui);
+  second.Close();
+  EXPECT_EQ(File(), "0.000: C> one\r\n0.000: C> two\r\n0.000: C> three\r\n");
+}
+
+TEST_F(LogTest, HoldingIsBoundedWhenNobodyDecides) {
+  Logger log(uptime);
+  std::string big(1 << 20, 'x');
+  for (int i = 0; i < 64; ++i) log.Log(big, kTagFromGui);
+  log.ApplyLogFile(true);
+  log.Close();
+  EXPECT_LE(std::filesystem::file_size(dir / Logger::kFileName), Logger::kMaxHeldBytes + 4096);
+}
+
+}  // namespace
+}  // namespace vantro
