@@ -74,14 +74,8 @@ std::string EngineOptionLine(const EngineOption& option) {
       return StringLine(option.name, option.defaultText);
     case EngineOptionType::kButton:
       return Prefix(option.name) + " type button";
-    case EngineOptionType::kCombo: {
-      std::string line = Prefix(option.name) + " type combo default " + option.defaultText;
-      for (std::string_view item : SplitWords(option.extra1, "|")) {
-        line += " var ";
-        line += item;
-      }
-      return line;
-    }
+    case EngineOptionType::kCombo:
+      return ComboLine(option.name, option.defaultText, SplitWords(option.extra1, "|"));
   }
   return {};
 }
