@@ -1,0 +1,183 @@
+// Starting, negotiating with and stopping a real engine process (the fake).
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
+#include "support/engine_log.h"
+#include "support/fake_engine_script.h"
+#include "support/temp_dir.h"
+#include "support/test_paths.h"
+#include "support/uci_session.h"
+
+namespace vantro::test {
+namespace {
+
+using namespace std::chrono_literals;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using Clock = std::chrono::steady_clock;
+
+std::vector<std::string> Received(const TempDir& dir) {
+  return ReadEngineLog(EngineLogPath(dir)).ReceivedLines();
+}
+
+long long TimeOf(const TempDir& dir, std::string_view line) {
+  auto entry = ReadEngineLog(EngineLogPath(dir)).Find(line);
+  return entry ? entry->ms : -1;
+}
+
+TEST(EngineStart, ProtocolTwoOpeningSequenceInOrder) {
+  TempDir dir;
+  FakeEngineScript script;
+  script.Features("setboard=1 usermove=1 done=1").ExitOnQuit();
+  std::string def = WriteDefinitionFile(
+      dir, "x.eng", script.WriteTo(dir),
+      {"InitString=computer\\nrandom", "HashCommand=memory %i", "Hash=32", "Ponder=false",
+       "[EXTRAS]", "Threads=cores|spin|1|1|8", "[OPTIONS]", "Threads=4"});
+  UciSession session(dir.Path(), {def});
+  session.Send("setoption name Threads value 2");
+  ASSERT_TRUE(session.Handshake(5s));
+  session.Send("quit");
+  ASSERT_EQ(session.WaitExit(5s), 0);
+  EXPECT_THAT(Received(dir),
+              ElementsAre("xboard", "protover 2", "accepted setboard", "accepted usermove",
+                          "accepted done", "new", "level 0 5 0", "computer", "random", "post",
+                          "memory 32", "hard", "easy", "cores 4", "cores 2", "quit"));
+}
+
+TEST(EngineStart, ProtocolOneSkipsProtover) {
+  TempDir dir;
+  FakeEngineScript script;
+  script.ExitOnQuit();
+  std::string def =
+      WriteDefinitionFile(dir, "x.eng", script.WriteTo(dir), {"Protocol=1", "InitTime=0"});
+  UciSession session(dir.Path(), {def});
+  ASSERT_TRUE(session.Handshake(5s));
+  session.Send("quit");
+  ASSERT_EQ(session.WaitExit(5s), 0);
+  EXPECT_THAT(Received(dir), ElementsAre("xboard", "new", "level 0 5 0", "post", "hard", "quit"));
+}
+
+TEST(EngineStart, OpenFeatureListHoldsTheStartAndItsCloseReleasesItAtOnce) {
+  TempDir dir;
+  FakeEngineScript script;
+  script.Features("done=0").Start("sleep 2500").Features("myname=\"Slow Starter\" done=1");
+  std::string def = WriteDefinitionFile(dir, "x.eng", script.WriteTo(dir));
+  UciSession session(dir.Path(), {def});
+  ASSERT_TRUE(session.Handshake(10s));
+  std::vector<std::string> received = Received(dir);
+  long long closed = TimeOf(dir, "accepted myname");
+  long long next = TimeOf(dir, "new");
+  ASSERT_GE(closed, 0);
+  EXPECT_GE(closed, 2400);
+  EXPECT_LT(next - closed, 300) << "\"new\" should follow done=1 promptly";
+  session.Send("uci");
+  EXPECT_EQ(session.ReadLine(2s), "id name Slow Starter");
+}
+
+TEST(EngineStart, SlowFeatureListThatNeverClosesIsGivenUpAfterAMinute) {
+  TempDir dir;
+  FakeEngineScript script;
+  script.Features("done=0");
+  std::string def = WriteDefinitionFile(dir, "x.eng", script.WriteTo(dir), {"InitTime=0"});
+  UciSession session(dir.Path(), {def});
+  session.Send("isready");
+  ASSERT_EQ(session.ReadLine(70s), "readyok");
+  long long sent = TimeOf(dir, "protover 2");
+  long long next = TimeOf(dir, "new");
+  EXPECT_GE(next - sent, 59000);
+  EXPECT_LE(next - sent, 62000);
+}
+
+TEST(EngineStart, HashOnTheCommandLineAndHashFormula) {
+  TempDir dir;
+  FakeEngineScript script;
+  script.Features("done=1");
+  std::string def = WriteDefinitionFile(
+      dir, "x.eng", script.WriteTo(dir),
+      {"HashCommand=-hash %i", "HashOnCommandline=true", "Hash=32", "HashFormula=hash*2"});
+  UciSession session(dir.Path(), {def});
+  ASSERT_TRUE(session.Handshake(5s));
+  std::vector<std::string> args = ReadEngineLog(EngineLogPath(dir)).Notes("args");
+  ASSERT_EQ(args.size(), 1u);
+  EXPECT_THAT(args[0], ::testing::EndsWith(" -hash 64"));
+  EXPECT_THAT(Received(dir), ::testing::Not(::testing::Contains(HasSubstr("hash"))));
+}
+
+TEST(EngineStart, EngineThatExitsByItselfEndsTheAdapter) {
+  TempDir dir;
+  FakeEngineScript script;
+  script.Features("done=1").On("new", "exit");
+  std::string def = WriteDefinitionFile(dir, "x.eng", script.WriteTo(dir));
+  UciSession session(dir.Path(), {def});
+  session.Send("isready");
+  EXPECT_EQ(session.WaitExit(5s), 0);
+}
+
+TEST(EngineStart, TerminateHardKillsAnEngineThatIgnoresQuit) {
+  TempDir dir;
+  // Ignores "quit" and the end of its input alike.
+  std::string engine =
+      dir.Write("stubborn.sh", "#!/bin/sh\necho 'feature done=1'\nexec sleep 600\n");
+  chmod(engine.c_str(), 0755);
+  std::string def = WriteDefinitionFile(dir, "x.eng", engine, {"TerminateHard=true"});
+  UciSession session(dir.Path(), {def});
+  ASSERT_TRUE(session.Handshake(5s));
+  auto start = Clock::now();
+  session.Send("quit");
+  ASSERT_EQ(session.WaitExit(10s), 0);
+  auto waited = Clock::now() - start;
+  EXPECT_GE(waited, 4500ms);
+  EXPECT_LE(waited, 8000ms);
+}
+
+TEST(EngineStart, MissingProgramReportsTheErrorAndLogsIt) {
+  TempDir dir;
+  std::string def =
+      WriteDefinitionFile(dir, "x.eng", dir.File("no-such-engine") + " -x", {"Logfile=true"});
+  UciSession session(dir.Path(), {def});
+  session.Send("isready");
+  EXPECT_EQ(session.ReadLine(5s), "info string Error starting engine.");
+  EXPECT_EQ(session.WaitExit(5s), 0);
+  EXPECT_THAT(dir.Read("Vantro.log"), HasSubstr("S- Error starting server program.\r\n"));
+}
+
+TEST(EngineStart, BareProgramNameIsFoundOnPath) {
+  TempDir dir;
+  FakeEngineScript script;
+  script.Features("done=1");
+  script.WriteTo(dir);
+  std::string binDir = std::filesystem::path(FakeEngineBinary()).parent_path();
+  std::string path = binDir + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "");
+  setenv("PATH", path.c_str(), 1);
+  std::string program = std::string(std::filesystem::path(FakeEngineBinary()).filename()) +
+                        " --log " + EngineLogPath(dir) + " --script " + dir.File("script.txt");
+  std::string def = WriteDefinitionFile(dir, "x.eng", program);
+  UciSession session(dir.Path(), {def});
+  EXPECT_TRUE(session.Handshake(5s));
+}
+
+TEST(EngineStart, ProgramInADirectoryWithBlanksStartsThere) {
+  TempDir dir;
+  FakeEngineScript script;
+  script.Features("done=1");
+  script.WriteTo(dir);
+  std::filesystem::path engineDir = std::filesystem::path(dir.Path()) / "Chess Engines" / "One";
+  std::filesystem::create_directories(engineDir);
+  std::filesystem::path copy = engineDir / "fake engine";
+  std::filesystem::copy_file(FakeEngineBinary(), copy);
+  std::string def = WriteDefinitionFile(
+      dir, "x.eng",
+      copy.string() + " --log " + EngineLogPath(dir) + " --script " + dir.File("script.txt"));
+  UciSession session(dir.Path(), {def});
+  ASSERT_TRUE(session.Handshake(5s));
+  EXPECT_THAT(ReadEngineLog(EngineLogPath(dir)).Notes("cwd"), ElementsAre(engineDir.string()));
+}
+
+}  // namespace
+}  // namespace vantro::test
