@@ -1,0 +1,134 @@
+// Random GUI conversations against an engine that moves at random times:
+// every "go" gets exactly one legal "bestmove", and none comes without one.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
+#include "chess/move_generator.h"
+#include "chess/move_text.h"
+#include "search/position_command.h"
+#include "support/fake_engine_script.h"
+#include "support/temp_dir.h"
+#include "support/uci_session.h"
+
+namespace vantro::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Conversation {
+  std::mt19937 rng;
+  std::vector<std::string> moves;
+
+  int Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); }
+  std::string PositionLine() const {
+    std::string line = "position startpos";
+    if (!moves.empty()) line += " moves";
+    for (const std::string& m : moves) line += " " + m;
+    return line;
+  }
+  Board Current() const {
+    GameRecord game;
+    ReadPositionCommand(PositionLine(), game);
+    return game.Replay();
+  }
+  bool Legal(std::string_view move) const {
+    Board board = Current();
+    MoveList legal;
+    MoveGenerator::GenerateLegal(board, legal);
+    for (int i = 0; i < legal.count; ++i) {
+      if (MoveToCoord(legal.moves[i]) == move) return true;
+    }
+    return false;
+  }
+  bool Over() const {
+    Board board = Current();
+    MoveList legal;
+    MoveGenerator::GenerateLegal(board, legal);
+    return legal.count == 0 || moves.size() > 150;
+  }
+  std::string RandomMove() {
+    Board board = Current();
+    MoveList legal;
+    MoveGenerator::GenerateLegal(board, legal);
+    return MoveToCoord(legal.moves[Between(0, legal.count - 1)]);
+  }
+};
+
+void Pause(int ms) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+TEST(SearchProperty, ExactlyOneLegalBestMovePerGo) {
+  for (unsigned seed : {11u, 23u, 42u}) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    TempDir dir;
+    FakeEngineScript script;
+    script.Features("done=1").Play(0, 60, seed).ExitOnQuit();
+    std::string def = WriteDefinitionFile(dir, "x.eng", script.WriteTo(dir));
+    UciSession session(dir.Path(), {def});
+    ASSERT_TRUE(session.Handshake(5s));
+    Conversation c{std::mt19937(seed), {}};
+    int gos = 0;
+    int bestmoves = 0;
+
+    for (int round = 0; round < 30; ++round) {
+      if (c.Over()) {
+        c.moves.clear();
+        session.Send("ucinewgame");
+      }
+      session.Send(c.PositionLine());
+      int kind = c.Between(0, 6);
+      ++gos;
+      switch (kind) {
+        case 0:
+          session.Send("go wtime 30000 btime 30000 winc 100 binc 100");
+          break;
+        case 1:
+          session.Send("go movetime " + std::to_string(c.Between(20, 150)));
+          break;
+        case 2:
+          session.Send("go depth " + std::to_string(c.Between(1, 3)));
+          break;
+        case 3:
+          session.Send("go infinite");
+          Pause(c.Between(0, 150));
+          session.Send("stop");
+          break;
+        case 4:
+          session.Send("go ponder wtime 30000 btime 30000");
+          Pause(c.Between(0, 100));
+          session.Send(c.Between(0, 1) ? "ponderhit" : "stop");
+          break;
+        case 5:
+          session.Send("go searchmoves " + c.RandomMove());
+          Pause(c.Between(0, 50));
+          session.Send("stop");
+          break;
+        default:
+          session.Send("go wtime 30000 btime 30000");
+          Pause(c.Between(0, 60));
+          session.Send("stop");  // may cross the engine's answer
+          break;
+      }
+      std::optional<std::string> best = session.WaitFor("bestmove", 15s);
+      ASSERT_TRUE(best) << "no bestmove for go kind " << kind;
+      ++bestmoves;
+      std::string move((*best).substr(9, (*best).find(' ', 9) - 9));
+      ASSERT_TRUE(c.Legal(move)) << *best << " after " << c.PositionLine();
+      c.moves.push_back(move);
+      if (!c.Over()) c.moves.push_back(c.RandomMove());
+    }
+    session.Send("stop");  // nothing is owed any more
+    EXPECT_TRUE(session.NoLineWithin(700ms));
+    int seen = 0;
+    for (const std::string& line : session.Received()) seen += line.rfind("bestmove", 0) == 0;
+    EXPECT_EQ(seen, gos);
+    EXPECT_EQ(bestmoves, gos);
+  }
+}
+
+}  // namespace
+}  // namespace vantro::test
