@@ -78,18 +78,20 @@ int CleanMoveText(std::string_view text, char (&out)[kParseCopy]) {
 }
 
 // The one legal move matching every criterion given (-1 = any), else an empty
-// move with status 2.
+// move with status 2. Only the pseudo-legal candidates that match are tested
+// for legality, which is most of the cost of a full legal list.
 MoveInfo UniqueLegalMove(const Board& board, int piece, int to, int fromFile, int fromRank,
                          int promotion, bool castlingOnly) {
-  MoveList legal;
-  MoveGenerator::GenerateLegal(board, legal);
+  MoveList candidates;
+  MoveGenerator::GeneratePseudoLegal(board, candidates);
   const MoveInfo* found = nullptr;
-  for (int i = 0; i < legal.count; ++i) {
-    const MoveInfo& m = legal.moves[i];
+  for (int i = 0; i < candidates.count; ++i) {
+    const MoveInfo& m = candidates.moves[i];
     if (m.to != to || board.Square(m.from) != piece || m.promotion != promotion) continue;
     if (fromFile >= 0 && FileOf(m.from) != fromFile) continue;
     if (fromRank >= 0 && RankOf(m.from) != fromRank) continue;
     if (castlingOnly && !(m.flags & kFlagCastling)) continue;
+    if (!MoveGenerator::IsLegal(board, m)) continue;
     if (found != nullptr) return FailedParse(kParseNoUniqueMove);
     found = &m;
   }
