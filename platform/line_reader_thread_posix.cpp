@@ -20,6 +20,10 @@ namespace {
 
 constexpr std::size_t kReadBlockBytes = 4096;
 
+// The state of the reader whose thread this is, so that a Stop from its own
+// callback is recognised without touching members of the controlling thread.
+thread_local const void* ownReader = nullptr;
+
 }  // namespace
 
 struct LineReaderThread::Shared {
@@ -109,12 +113,16 @@ void LineReaderThread::RequestStop() {
 }
 
 void LineReaderThread::Stop() {
+  if (ownReader == shared_.get()) {
+    // From its own callback: the loop ends when the callback returns, and the
+    // controlling thread joins it later.
+    RequestStop();
+    return;
+  }
   if (!thread_.joinable()) return;
   RequestStop();
   bool finished;
-  if (thread_.get_id() == std::this_thread::get_id()) {
-    finished = false;  // stopped from its own callback: it ends when that returns
-  } else {
+  {
     std::unique_lock<std::mutex> lock(shared_->mutex);
     finished = shared_->finished.wait_for(lock, std::chrono::milliseconds(kStopWaitMs),
                                           [this] { return !shared_->active; });
@@ -138,6 +146,7 @@ bool LineReaderThread::Ended() const {
 
 void LineReaderThread::Loop(std::shared_ptr<Shared> shared, int threadPriority) {
   SetOwnThreadPriority(threadPriority);
+  ownReader = shared.get();
   UniqueFd owned;
   int input;
   Callback callback;

@@ -16,6 +16,10 @@ namespace {
 // A zero period would turn the timer into a busy loop.
 constexpr std::uint32_t kMinPeriodMs = 1;
 
+// The state of the timer whose thread this is, so that a Stop from its own
+// callback is recognised without touching members of the controlling thread.
+thread_local const void* ownTimer = nullptr;
+
 }  // namespace
 
 // One per thread, so a thread left to finish alone never shares state with a
@@ -47,31 +51,34 @@ bool PeriodicTimer::Start(std::uint32_t periodMs, int threadPriority) {
     shared_->periodMs = periodMs_;
     return true;
   }
-  auto shared = std::make_shared<Shared>();
-  shared->periodMs = periodMs_;
-  shared->callback = callback_;
+  // Set before the thread exists, as its callback may read them in Stop.
+  shared_ = std::make_shared<Shared>();
+  shared_->periodMs = periodMs_;
+  shared_->callback = callback_;
+  running_.store(true);
   try {
-    thread_ = std::thread(&PeriodicTimer::Loop, shared, threadPriority);
+    thread_ = std::thread(&PeriodicTimer::Loop, shared_, threadPriority);
   } catch (const std::system_error&) {
+    running_.store(false);
     return false;
   }
-  shared_ = std::move(shared);
-  running_.store(true);
   return true;
 }
 
 void PeriodicTimer::Stop() {
+  if (shared_ && ownTimer == shared_.get()) {
+    // From its own callback: the loop ends when the callback returns, and the
+    // controlling thread joins it later.
+    running_.store(false);
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    shared_->running = false;
+    return;
+  }
   if (!thread_.joinable()) return;
   running_.store(false);
   std::unique_lock<std::mutex> lock(shared_->mutex);
   shared_->running = false;
   shared_->wake.notify_all();
-  if (thread_.get_id() == std::this_thread::get_id()) {
-    // Stopped from its own callback: the loop ends when the callback returns.
-    lock.unlock();
-    thread_.detach();
-    return;
-  }
   auto grace = std::chrono::milliseconds(
       std::max<std::uint64_t>(kStopWaitMs, 2 * std::uint64_t{shared_->periodMs}));
   bool done = shared_->finished.wait_for(lock, grace, [this] { return shared_->done; });
@@ -89,6 +96,7 @@ bool PeriodicTimer::Running() const {
 
 void PeriodicTimer::Loop(std::shared_ptr<Shared> shared, int threadPriority) {
   SetOwnThreadPriority(threadPriority);
+  ownTimer = shared.get();
   std::unique_lock<std::mutex> lock(shared->mutex);
   while (shared->running) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(shared->periodMs);

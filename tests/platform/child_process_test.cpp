@@ -158,9 +158,10 @@ TEST_F(ChildProcessTest, WritingToAnExitedChildFailsWithoutSigpipe) {
   struct sigaction saved {};
   sigaction(SIGPIPE, &defaultAction, &saved);  // a SIGPIPE would end this test program
   ChildProcess child;
-  ASSERT_GT(child.Start("true"), 0);
-  UniqueFd output = child.TakeOutput();
-  ReadToEnd(output.Get());
+  int pid = child.Start("true");
+  ASSERT_GT(pid, 0);
+  // The end of its output does not mean its input is closed yet; its reaping does.
+  ASSERT_TRUE(WaitUntil([pid] { return test::ProcStat(pid).empty(); }));
   EXPECT_FALSE(child.Write("quit\n"));
   EXPECT_FALSE(child.Write("quit\n"));
   child.Close(true);

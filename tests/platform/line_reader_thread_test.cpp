@@ -151,6 +151,20 @@ TEST_F(LineReaderThreadTest, ACallbackReturningFalseEndsTheReaderAndClosesItsInp
   EXPECT_FALSE(WriteAll(writeEnd_.Get(), "x\n"));  // no reader left on the pipe
 }
 
+TEST_F(LineReaderThreadTest, ACallbackMayStopItsOwnReader) {
+  reader_.SetInput(std::move(readEnd_));
+  reader_.SetCallback([this](std::string_view line) {
+    if (line == "quit") reader_.Stop();
+    return true;
+  });
+  reader_.SetOnEnd(sink_.OnEnd());
+  ASSERT_TRUE(reader_.Start(0));
+  Send("quit\nmore\n");
+  ASSERT_TRUE(sink_.WaitForEnd());
+  reader_.Stop();
+  EXPECT_FALSE(reader_.HasThread());
+}
+
 TEST_F(LineReaderThreadTest, DropsALineLongerThanTheLimitWhole) {
   StartReader();
   Send(std::string(LineReaderThread::kMaxLineBytes + 10, 'x') + "\nok\n");
