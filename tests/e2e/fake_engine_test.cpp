@@ -151,16 +151,18 @@ TEST_F(FakeEngineProcess, PrintsItsStartLinesWithTheScriptedDelay) {
 TEST_F(FakeEngineProcess, LogsEveryReceivedLineWithItsArrivalTimeAndItsArguments) {
   // The rule sleeps, so a late time stamp would show that lines are logged when
   // handled instead of when they arrive.
-  auto engine = Start(FakeEngineScript().On("xboard", "sleep 1000"), {"-extra", "arg"});
+  auto engine =
+      Start(FakeEngineScript().Start("print up").On("xboard", "sleep 1000"), {"-extra", "arg"});
+  ASSERT_EQ(engine->ReadLine(5s), "up");  // lines sent earlier would wait in the pipe
   engine->Send("xboard");
-  std::this_thread::sleep_for(200ms);
+  std::this_thread::sleep_for(300ms);
   engine->SendRaw("protover 2\r\n@odd\n");
   const auto odd = WaitForEngineLine(EngineLogPath(dir_), "@odd", 5s);
   ASSERT_TRUE(odd);
   const FakeEngineLog log = Log();
   ASSERT_THAT(log.ReceivedLines(), ElementsAre("xboard", "protover 2", "@odd"));
   const long long gap = log.received[1].ms - log.received[0].ms;
-  EXPECT_GE(gap, 150);  // "xboard" may have waited in the pipe until the fake was up
+  EXPECT_GE(gap, 250);
   EXPECT_LT(gap, 900);
   EXPECT_THAT(log.Notes("args"),
               ElementsAre(FakeEngineBinary() + " --log " + EngineLogPath(dir_) + " --script " +
@@ -227,6 +229,16 @@ TEST_F(FakeEngineProcess, PlaysLegalMovesAndRejectsIllegalOnes) {
   EXPECT_TRUE(engine->NoLineWithin(200ms));
   engine->Send("go");
   EXPECT_TRUE(MakesLegalMove(board, engine->WaitFor("move ", 5s)));
+}
+
+TEST_F(FakeEngineProcess, TakesAPositionFromEditModeKeepingTheSideToMove) {
+  auto engine = Start(FakeEngineScript().Play());
+  // After e2e4 black is to move; the edited position leaves black one legal move.
+  for (const char* line :
+       {"new", "force", "e2e4", "edit", "#", "Kf7", "Pg6", "c", "Kh8", "Pa6", ".", "go"}) {
+    engine->Send(line);
+  }
+  EXPECT_EQ(engine->WaitFor("move ", 5s), "move a6a5");
 }
 
 TEST_F(FakeEngineProcess, MovesAtOnceOnMoveNowDuringALongDelay) {

@@ -63,7 +63,6 @@ PipedProcess::PipedProcess(const std::string& program, const std::vector<std::st
     outputEnded_ = errorsEnded_ = true;
     return;
   }
-  if (!MakePipe(wakeRead_, wakeWrite_)) startError_ = "cannot create a pipe";
   reader_ = std::thread([this] { ReadLoop(); });
   reaper_ = std::thread([this] {
     int status = 0;
@@ -84,7 +83,8 @@ PipedProcess::PipedProcess(const std::string& program, const std::vector<std::st
 void PipedProcess::Spawn(const std::string& program, const std::vector<std::string>& args) {
   UniqueFd inputRead, outputWrite, errorsWrite, failureRead, failureWrite;
   if (!MakePipe(inputRead, input_) || !MakePipe(output_, outputWrite) ||
-      !MakePipe(errors_, errorsWrite) || !MakePipe(failureRead, failureWrite)) {
+      !MakePipe(errors_, errorsWrite) || !MakePipe(failureRead, failureWrite) ||
+      !MakePipe(wakeRead_, wakeWrite_)) {
     startError_ = "cannot create pipes";
     return;
   }
