@@ -11,10 +11,10 @@ enum class EngineOptionType : int { kSpin = 1, kButton = 2, kCheck = 3, kCombo =
 // An engine-specific option declared in the definition file's [EXTRAS].
 struct EngineOption {
   std::string name;
-  std::string command;      // template, escapes decoded, holds its conversion
+  std::string command;  // template, escapes decoded, holds its conversion
   std::string defaultText;
-  std::string extra1;       // spin: min; check: off text; combo: items joined by '|'
-  std::string extra2;       // spin: max; check: on text
+  std::string extra1;  // spin: min; check: off text; combo: items joined by '|'
+  std::string extra2;  // spin: max; check: on text
   EngineOptionType type = EngineOptionType::kString;
 };
 
@@ -36,8 +36,8 @@ struct EngineOptionCommand {
 // engine-specific option. The template is filled by hand, never handed to a
 // printf-style function: only its one conversion is replaced and "%%" gives
 // "%", so a stray "%s" or "%n" in a definition file is copied literally.
-EngineOptionCommand BuildEngineOptionCommand(const EngineOptionList& options,
-                                             std::string_view name, std::string_view value);
+EngineOptionCommand BuildEngineOptionCommand(const EngineOptionList& options, std::string_view name,
+                                             std::string_view value);
 
 // Fills the first "%i" (or "%d") of `format` with `value`; "%%" becomes "%";
 // every other byte is copied. Shared by the hash command.

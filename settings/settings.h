@@ -72,7 +72,9 @@ struct Settings {
 };
 
 // True when a string setting holds a value ("" and "<empty>" are unset).
-inline bool IsSet(std::string_view value) { return !value.empty() && value != kEmptyText; }
+inline bool IsSet(std::string_view value) {
+  return !value.empty() && value != kEmptyText;
+}
 
 // What applying a setting may set in motion beyond storing it. The settings
 // code calls these; the adapter implements them against the running engine,
@@ -80,11 +82,11 @@ inline bool IsSet(std::string_view value) { return !value.empty() && value != kE
 class SettingActions {
  public:
   virtual ~SettingActions() = default;
-  virtual void HashChanged() = 0;        // tell a running engine the new hash size
-  virtual void NoiseChanged() = 0;       // "post" or "nopost" to a running engine
-  virtual void SlowDownChanged() = 0;    // bring the spin threads to SLOWDOWN - 1
-  virtual void PonderSet() = 0;          // "hard" or "hard\neasy" to a running engine
-  virtual void ComputerSet(bool on) = 0; // "computer" to a running engine when on
+  virtual void HashChanged() = 0;         // tell a running engine the new hash size
+  virtual void NoiseChanged() = 0;        // "post" or "nopost" to a running engine
+  virtual void SlowDownChanged() = 0;     // bring the spin threads to SLOWDOWN - 1
+  virtual void PonderSet() = 0;           // "hard" or "hard\neasy" to a running engine
+  virtual void ComputerSet(bool on) = 0;  // "computer" to a running engine when on
   // Called before the new value is stored (stop the status timer) and after
   // (status poll off, timer started when on).
   virtual void ShowThinkingMoveChanging() = 0;

@@ -12,8 +12,14 @@
 
 namespace vantro::test {
 
-std::string VantroBinary() { return VANTRO_BINARY; }
-std::string FakeEngineBinary() { return FAKE_ENGINE_BINARY; }
-std::string SourceDir() { return VANTRO_SOURCE_DIR; }
+std::string VantroBinary() {
+  return VANTRO_BINARY;
+}
+std::string FakeEngineBinary() {
+  return FAKE_ENGINE_BINARY;
+}
+std::string SourceDir() {
+  return VANTRO_SOURCE_DIR;
+}
 
 }  // namespace vantro::test
