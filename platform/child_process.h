@@ -33,7 +33,8 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   // Starts `commandLine` (program and arguments, unquoted). Returns the
-  // process id, or 0 on failure.
+  // process id, or 0 on failure; a program that cannot be executed is a
+  // failure. A process still held is first released as by Close(false).
   int Start(std::string_view commandLine);
 
   // Ends the use of the process: with `terminateHard`, wait up to

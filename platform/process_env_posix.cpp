@@ -1,6 +1,7 @@
 #include "platform/process_env.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -84,6 +85,13 @@ bool WriteAll(int fd, std::string_view data) {
     ssize_t written = ::write(fd, data.data(), data.size());
     if (written < 0) {
       if (errno == EINTR) continue;
+      if (errno == EAGAIN || errno == EWOULDBLOCK) {
+        // A descriptor someone made non-blocking (a GUI's pipe, say): wait
+        // until it takes more instead of losing the rest.
+        pollfd writable{fd, POLLOUT, 0};
+        if (poll(&writable, 1, -1) >= 0 || errno == EINTR) continue;
+        return false;
+      }
       if (errno == EPIPE) guard.NoteBrokenPipe();
       return false;
     }

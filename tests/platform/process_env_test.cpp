@@ -34,6 +34,21 @@ TEST(WriteAllTest, WritesMoreThanAPipeHoldsInOneCall) {
   EXPECT_EQ(received, data);
 }
 
+TEST(WriteAllTest, WaitsOnANonBlockingDescriptorInsteadOfDroppingData) {
+  int fds[2];
+  ASSERT_EQ(pipe2(fds, O_CLOEXEC | O_NONBLOCK), 0);
+  UniqueFd readEnd(fds[0]);
+  UniqueFd writeEnd(fds[1]);
+  fcntl(readEnd.Get(), F_SETFL, 0);  // only the writer is non-blocking
+  std::string data(1 << 20, 'n');
+  std::string received;
+  std::thread reader([&] { received = test::ReadToEnd(readEnd.Get()); });
+  EXPECT_TRUE(WriteAll(writeEnd.Get(), data));
+  writeEnd.Reset();
+  reader.join();
+  EXPECT_EQ(received.size(), data.size());
+}
+
 TEST(WriteAllTest, FailsOnAPipeWithoutReaderEvenWhenSigpipeIsNotIgnored) {
   struct sigaction defaultAction {};
   defaultAction.sa_handler = SIG_DFL;
