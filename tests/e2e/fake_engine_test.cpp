@@ -178,12 +178,14 @@ TEST_F(FakeEngineProcess, IgnoresQuitWithoutARuleButEndsAtEndOfInput) {
   EXPECT_FALSE(engine->Exited());
   engine->CloseInput();
   EXPECT_EQ(engine->WaitExit(5s), 0);
+  EXPECT_EQ(WaitForEngineExit(EngineLogPath(dir_), 1s), 0);
 }
 
 TEST_F(FakeEngineProcess, ExitsWithTheScriptedStatusOnQuit) {
   auto engine = Start(FakeEngineScript().On("quit", "exit 3"));
   engine->Send("quit");
   EXPECT_EQ(engine->WaitExit(5s), 3);
+  EXPECT_EQ(WaitForEngineExit(EngineLogPath(dir_), 1s), 3);
 }
 
 TEST_F(FakeEngineProcess, RefusesToRunAFaultyScript) {

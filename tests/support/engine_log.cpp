@@ -1,6 +1,7 @@
 #include "support/engine_log.h"
 
 #include <charconv>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -71,6 +72,16 @@ std::optional<EngineLogEntry> FakeEngineLog::Find(const LineMatcher& matcher, si
     if (matcher(received[i].text)) return received[i];
   }
   return {};
+}
+
+std::optional<int> WaitForEngineExit(const std::string& path, Duration timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    const std::vector<std::string> exits = ReadEngineLog(path).Notes("exit");
+    if (!exits.empty()) return std::atoi(exits.back().c_str());
+    if (std::chrono::steady_clock::now() >= deadline) return {};
+    std::this_thread::sleep_for(kPollInterval);
+  }
 }
 
 std::optional<EngineLogEntry> WaitForEngineLine(const std::string& path, std::string_view text,

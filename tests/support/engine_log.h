@@ -41,4 +41,10 @@ std::optional<EngineLogEntry> WaitForEngineLine(const std::string& path, std::st
 std::optional<EngineLogEntry> WaitForEngineLine(const std::string& path, const LineMatcher& matcher,
                                                 Duration timeout, size_t skip = 0);
 
+// Polls the log until the fake notes its exit ("@exit", also written at end of
+// input) and returns its status; nothing after `timeout`. A test that checks
+// everything the engine received after Vantro has ended waits for this
+// first: Vantro may end before its engine has read its last lines.
+std::optional<int> WaitForEngineExit(const std::string& path, Duration timeout);
+
 }  // namespace vantro::test
