@@ -1,6 +1,7 @@
 #include "core/run.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 
 #include "core/adapter.h"
@@ -71,6 +72,10 @@ int RunAdapter(int argc, char** argv) {
   a.engine.reader.Stop();
   a.statusPollTimer.Stop();
   a.log.Close();
+  // A GUI command still busy after its grace period (a stop waiting for the
+  // engine, say) runs on a thread that uses the adapter: end the process
+  // here rather than destroy the adapter under it.
+  if (!a.guiReader.Ended()) std::_Exit(0);
   return 0;
 }
 

@@ -24,6 +24,7 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 std::vector<std::string> ReceivedAfterStart(const TempDir& dir) {
+  WaitForEngineLine(EngineLogPath(dir), "quit", 3s);  // the fake logs on its own time
   std::vector<std::string> all = ReadEngineLog(EngineLogPath(dir)).ReceivedLines();
   auto it = std::find(all.begin(), all.end(), "hard");
   return {it == all.end() ? all.end() : it + 1, all.end()};
