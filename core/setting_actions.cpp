@@ -1,5 +1,7 @@
 #include "core/setting_actions.h"
 
+#include <filesystem>
+
 #include "core/adapter.h"
 #include "engine/engine_control.h"
 #include "platform/process_env.h"

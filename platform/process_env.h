@@ -19,4 +19,8 @@ void OpenWithDesktop(const std::string& path);
 
 void SleepMs(std::uint32_t milliseconds);
 
+// The directory of the running program, with a trailing '/'; empty when the
+// system cannot tell.
+std::string ExecutableDirectory();
+
 }  // namespace vantro

@@ -3,10 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "support/engine_log.h"
 #include "support/fake_engine_script.h"
@@ -136,6 +140,23 @@ TEST(Options, HostileTemplatesAreSentLiterally) {
                                                    "%s%n", "%s y %n", "quit"));
   std::vector<std::string> all = ReadEngineLog(EngineLogPath(dir)).ReceivedLines();
   EXPECT_THAT(all, Contains("%s%s%n%x 2 %n"));
+}
+
+TEST(Options, HelpButtonOpensThePageWithTheDesktopOpener) {
+  TempDir dir;
+  std::string opener =
+      dir.Write("xdg-open", "#!/bin/sh\necho \"$1\" > \"$(dirname \"$0\")/opened\"\n");
+  chmod(opener.c_str(), 0755);
+  std::string path = dir.Path() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "");
+  setenv("PATH", path.c_str(), 1);
+  dir.Write("Vantro.html", "<html></html>");
+  UciSession session(dir.Path());
+  session.Send("setoption name Help value x");  // an engine option named Help: none
+  session.Send("setoption name help");
+  session.Send("quit");
+  ASSERT_EQ(session.WaitExit(2s), 0);
+  for (int i = 0; i < 50 && dir.Read("opened").empty(); ++i) std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(dir.Read("opened"), "Vantro.html\n");
 }
 
 TEST(Options, NicedAdapterRunsTheEngineAtTheMappedClass) {
