@@ -10,7 +10,17 @@ namespace vantro {
 void EngineLink::SendToEngine(std::string_view line) {
   if (line.empty()) return;
   int delay = settings_.delay;
-  if (delay > 0) SleepMs(static_cast<std::uint32_t>(delay));
+  if (delay > 0) {
+    // An engine that needs pacing loses lines that arrive together: with a
+    // delay, every line of a multi-line text goes out on its own.
+    std::size_t feed = line.find('\n');
+    if (feed != std::string_view::npos && feed + 1 < line.size()) {
+      SendToEngine(line.substr(0, feed));
+      SendToEngine(line.substr(feed + 1));
+      return;
+    }
+    SleepMs(static_cast<std::uint32_t>(delay));
+  }
   std::lock_guard lock(mutex_);
   log_.Log(line, kTagToEngine);
   std::string data = WithLineFeed(line);

@@ -1,0 +1,37 @@
+#include "engine/engine_link.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace vantro {
+namespace {
+
+using ::testing::ElementsAre;
+
+struct EngineLinkTest : ::testing::Test {
+  EngineLinkTest() {
+    link.AttachForTest([this](std::string_view w) { writes.emplace_back(w); });
+  }
+  Stopwatch uptime;
+  Logger log{uptime};
+  Settings settings;
+  EngineLink link{log, settings};
+  std::vector<std::string> writes;
+};
+
+TEST_F(EngineLinkTest, MultiLineTextIsOneWriteWithoutDelay) {
+  link.SendToEngine("xboard\nprotover 2");
+  link.SendToEngine("new\n");
+  link.SendToEngine("");
+  EXPECT_THAT(writes, ElementsAre("xboard\nprotover 2\n", "new\n"));
+}
+
+TEST_F(EngineLinkTest, DelayPacesEveryLineOfAMultiLineText) {
+  settings.delay = 1;
+  link.SendToEngine("xboard\nprotover 2");
+  link.SendToEngine("hard\neasy\n");
+  EXPECT_THAT(writes, ElementsAre("xboard\n", "protover 2\n", "hard\n", "easy\n"));
+}
+
+}  // namespace
+}  // namespace vantro
