@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -43,6 +44,16 @@ const std::vector<std::string> kExtras = {
     "Book=<readfile>|combo|none|none|book1",
     "Name=name|string",
 };
+
+// Field 19 of /proc/<pid>/stat.
+int NiceOf(int pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+  std::string field;
+  for (int i = 3; i <= 19; ++i) fields >> field;
+  return std::stoi(field);
+}
 
 TEST(Options, SecondUciShowsTheNewValues) {
   TempDir dir;
@@ -177,12 +188,9 @@ TEST(Options, NicedAdapterRunsTheEngineAtTheMappedClass) {
     if (std::getline(in, line) && !line.empty()) children = line;
   }
   ASSERT_FALSE(children.empty());
-  std::ifstream in("/proc/" + children.substr(0, children.find(' ')) + "/stat");
-  std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::istringstream fields(stat.substr(stat.rfind(')') + 2));
-  std::string field;
-  for (int i = 3; i <= 19; ++i) fields >> field;  // field 19 is the nice value
-  EXPECT_EQ(field, "10");
+  EXPECT_EQ(NiceOf(std::stoi(children)), 10);
+  // Vantro itself returns to normal where it may raise its priority.
+  if (geteuid() == 0) EXPECT_EQ(NiceOf(session.Pid()), 0);
   session.Send("quit");
   EXPECT_EQ(session.WaitExit(5s), 0);
 }
