@@ -5,9 +5,6 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-format
           fairymax gnuchess hoichess phalanx sjeng man-db groff-base)
-if [[ "${1:-}" == "--build-only" ]]; then
-  packages=(cmake ninja-build g++)
-fi
 
 missing=()
 for p in "${packages[@]}"; do
