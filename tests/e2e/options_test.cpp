@@ -190,7 +190,9 @@ TEST(Options, NicedAdapterRunsTheEngineAtTheMappedClass) {
   ASSERT_FALSE(children.empty());
   EXPECT_EQ(NiceOf(std::stoi(children)), 10);
   // Vantro itself returns to normal where it may raise its priority.
-  if (geteuid() == 0) EXPECT_EQ(NiceOf(session.Pid()), 0);
+  if (geteuid() == 0) {
+    EXPECT_EQ(NiceOf(session.Pid()), 0);
+  }
   session.Send("quit");
   EXPECT_EQ(session.WaitExit(5s), 0);
 }
