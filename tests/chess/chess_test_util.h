@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "chess/board.h"
 #include "chess/move_generator.h"
@@ -10,6 +11,11 @@
 namespace vantro::testing_chess {
 
 inline constexpr const char* kStartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+inline constexpr const char* kKiwipeteFen =
+    "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -";
+
+inline constexpr MoveTextStyle kAllStyles[] = {MoveTextStyle::kSanEp, MoveTextStyle::kSan,
+                                               MoveTextStyle::kLong, MoveTextStyle::kCoord};
 
 inline Board FromFen(std::string_view fen) {
   Board board;
@@ -26,6 +32,15 @@ inline MoveInfo Decoded(const Board& board, std::string_view text) {
 
 inline int Sq(std::string_view name) {
   return MakeSquare(name[0] - 'a', name[1] - '1');
+}
+
+// The legal moves in generation order, as coordinate text.
+inline std::vector<std::string> LegalCoords(const Board& board) {
+  MoveList list;
+  MoveGenerator::GenerateLegal(board, list);
+  std::vector<std::string> coords;
+  for (int i = 0; i < list.count; ++i) coords.push_back(MoveToCoord(list.moves[i]));
+  return coords;
 }
 
 }  // namespace vantro::testing_chess
