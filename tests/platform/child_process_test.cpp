@@ -6,7 +6,9 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/priority.h"
 #include "platform/process_env.h"
@@ -16,180 +18,156 @@ namespace vantro {
 namespace {
 
 using std::chrono::milliseconds;
-using test::IsDead;
 using test::IsReaped;
+using test::ProcStat;
 using test::ReadToEnd;
-using test::TempDir;
 using test::WaitUntil;
-using test::WriteScript;
-
 using Clock = std::chrono::steady_clock;
-
-// Runs `commandLine` to its end and returns all it printed.
-std::string RunToEnd(ChildProcess& child, const std::string& commandLine) {
-  if (child.Start(commandLine) == 0) return "<not started>";
-  UniqueFd output = child.TakeOutput();
-  std::string printed = ReadToEnd(output.Get());
-  child.Close(true);
-  return printed;
-}
 
 class ChildProcessTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_FALSE(dir_.Path().empty()); }
+  // Runs `commandLine` to its end and returns all it printed.
+  std::string RunToEnd(const std::string& commandLine) {
+    if (child_.Start(commandLine) == 0) return "<not started>";
+    UniqueFd output = child_.TakeOutput();
+    std::string printed = ReadToEnd(output.Get());
+    child_.Close(true);
+    return printed;
+  }
+  // Close(true) on `pid` and how long it took.
+  Clock::duration TimeCloseHard(int pid) {
+    auto start = Clock::now();
+    child_.Close(true);
+    EXPECT_TRUE(IsReaped(pid));
+    return Clock::now() - start;
+  }
 
-  TempDir dir_{"vantro child "};
+  test::TempDir dir_;
+  ChildProcess child_;
 };
 
-TEST_F(ChildProcessTest, StartsTheProgramInItsOwnDirectoryWithItsArguments) {
+TEST_F(ChildProcessTest, StartsAFoundProgramInItsDirectoryWithItsArguments) {
   std::string engines = dir_.File("Engine One");
   std::filesystem::create_directory(engines);
-  WriteScript(engines + "/engine", "pwd\nfor a in \"$@\"; do echo \"arg:$a\"; done\n");
-  ChildProcess child;
-  std::string expected = std::filesystem::canonical(engines).string() + "\narg:-xboard\narg:two\n";
-  EXPECT_EQ(RunToEnd(child, engines + "/engine -xboard two"), expected);
+  test::WriteScript(engines + "/engine.exe", "pwd\nfor a in \"$@\"; do echo \"arg:$a\"; done\n");
+  EXPECT_EQ(RunToEnd(engines + "/engine -xboard two"),
+            std::filesystem::canonical(engines).string() + "\narg:-xboard\narg:two\n");
 }
 
-TEST_F(ChildProcessTest, StartsAProgramNamedWithoutExe) {
-  WriteScript(dir_.File("engine.exe"), "echo \"$0 $1\"\n");
-  ChildProcess child;
-  EXPECT_EQ(RunToEnd(child, dir_.File("engine") + " xboard"),
-            dir_.File("engine.exe") + " xboard\n");
-}
-
-TEST_F(ChildProcessTest, FindsABareNameOnPathAndStartsInTheCurrentDirectory) {
+TEST_F(ChildProcessTest, StartsABareNameFromPathInTheCurrentDirectoryWithStderrInTheOutput) {
   test::ScopedCurrentDirectory inDir(dir_.Path());
-  ChildProcess child;
   std::string current = std::filesystem::current_path().string();
-  EXPECT_EQ(RunToEnd(child, "sh -c \"echo hi; pwd\""), "hi\n" + current + "\n");
-}
-
-TEST_F(ChildProcessTest, SendsStandardErrorToTheSamePipe) {
-  ChildProcess child;
-  EXPECT_EQ(RunToEnd(child, "sh -c \"echo out; echo err >&2\""), "out\nerr\n");
+  EXPECT_EQ(RunToEnd("sh -c \"echo hi; pwd >&2\""), "hi\n" + current + "\n");
 }
 
 TEST_F(ChildProcessTest, AProgramThatCannotBeExecutedGivesZero) {
   test::WriteFile(dir_.File("notes"), "echo no\n");  // not executable
-  ChildProcess child;
-  EXPECT_EQ(child.Start(dir_.File("missing") + " -x"), 0);
-  EXPECT_EQ(child.Start("vantro-no-such-program -x"), 0);
-  EXPECT_EQ(child.Start(dir_.File("notes")), 0);
-  EXPECT_EQ(child.Start("   "), 0);
-  EXPECT_FALSE(child.Running());
-  EXPECT_FALSE(child.TakeOutput().Valid());
+  for (std::string line : {dir_.File("missing") + " -x", std::string("vantro-no-such-program -x"),
+                           dir_.File("notes"), std::string("   ")}) {
+    EXPECT_EQ(child_.Start(line), 0) << line;
+  }
+  EXPECT_FALSE(child_.Running());
+  EXPECT_FALSE(child_.TakeOutput().Valid());
 }
 
-TEST_F(ChildProcessTest, PassesInputAndHandsTheOutputOverOnce) {
-  ChildProcess child;
-  ASSERT_GT(child.Start("cat"), 0);
-  EXPECT_TRUE(child.Running());
-  UniqueFd output = child.TakeOutput();
-  ASSERT_TRUE(output.Valid());
-  EXPECT_FALSE(child.TakeOutput().Valid());
-  EXPECT_TRUE(child.Write("line one\n"));
-  child.Close(true);  // end of input ends cat
-  EXPECT_EQ(ReadToEnd(output.Get()), "line one\n");
-  EXPECT_FALSE(child.Running());
-}
-
-TEST_F(ChildProcessTest, RunsInAProcessGroupOfItsOwnWithDefaultSigpipe) {
+TEST_F(ChildProcessTest, RunsInItsOwnProcessGroupWithDefaultSigpipeAndHandsOutputOverOnce) {
   IgnoreBrokenPipeSignal();
-  ChildProcess child;
-  int pid = child.Start("cat");
+  int pid = child_.Start("cat");
   ASSERT_GT(pid, 0);
-  std::vector<std::string> stat = test::ProcStat(pid);
-  ASSERT_GT(stat.size(), 2u);
-  EXPECT_EQ(stat[2], std::to_string(pid));
+  EXPECT_EQ(ProcStat("/proc/" + std::to_string(pid)).at(2), std::to_string(pid));
   std::string status = test::ReadFile("/proc/" + std::to_string(pid) + "/status");
   std::size_t ignored = status.find("SigIgn:");
   ASSERT_NE(ignored, std::string::npos);
-  unsigned long long mask = std::stoull(status.substr(ignored + 7), nullptr, 16);
-  EXPECT_EQ(mask & (1ull << (SIGPIPE - 1)), 0u);
-  child.Close(true);
+  EXPECT_EQ(std::stoull(status.substr(ignored + 7), nullptr, 16) & (1ull << (SIGPIPE - 1)), 0u);
   signal(SIGPIPE, SIG_DFL);
-}
-
-TEST_F(ChildProcessTest, CloseHardOnAnExitedChildReturnsAtOnceAndLeavesNoZombie) {
-  ChildProcess child;
-  int pid = child.Start("true");
-  ASSERT_GT(pid, 0);
-  UniqueFd output = child.TakeOutput();
-  ReadToEnd(output.Get());  // the end of its output: it is exiting
-  auto start = Clock::now();
-  child.Close(true);
-  EXPECT_LT(Clock::now() - start, milliseconds(ChildProcess::kTerminateWaitMs / 2));
-  EXPECT_TRUE(IsReaped(pid));
-}
-
-TEST_F(ChildProcessTest, AChildLeftRunningByCloseIsReapedWhenItExits) {
-  ChildProcess child;
-  int pid = child.Start("cat");
-  ASSERT_GT(pid, 0);
-  auto start = Clock::now();
-  child.Close(false);  // closes its input, so cat ends soon after
-  EXPECT_LT(Clock::now() - start, milliseconds(ChildProcess::kTerminateWaitMs / 2));
-  EXPECT_TRUE(WaitUntil([pid] { return IsReaped(pid); }));
-  EXPECT_TRUE(test::ProcStat(pid).empty());
-}
-
-TEST_F(ChildProcessTest, CloseHardKillsAChildThatIgnoresItsEndOfInputWithItsHelpers) {
-  ChildProcess child;
-  int pid = child.Start("sh -c \"sleep 30 & echo $!; wait\"");
-  ASSERT_GT(pid, 0);
-  UniqueFd output = child.TakeOutput();
-  std::string helper;
-  char c;
-  while (read(output.Get(), &c, 1) == 1 && c != '\n') helper.push_back(c);
-  ASSERT_FALSE(helper.empty());
-  auto start = Clock::now();
-  child.Close(true);
-  auto took = Clock::now() - start;
-  EXPECT_GE(took, milliseconds(ChildProcess::kTerminateWaitMs - 100));
-  EXPECT_LT(took, milliseconds(ChildProcess::kTerminateWaitMs + ChildProcess::kKillWaitMs));
-  EXPECT_TRUE(IsReaped(pid));
-  int helperPid = std::stoi(helper);
-  EXPECT_TRUE(WaitUntil([helperPid] { return IsDead(helperPid); }));
+  UniqueFd output = child_.TakeOutput();
+  EXPECT_FALSE(child_.TakeOutput().Valid());
+  EXPECT_TRUE(child_.Write("line one\n"));
+  child_.Close(true);  // end of input ends cat
+  EXPECT_EQ(ReadToEnd(output.Get()), "line one\n");
 }
 
 TEST_F(ChildProcessTest, WritingToAnExitedChildFailsWithoutSigpipe) {
-  struct sigaction defaultAction {};
-  defaultAction.sa_handler = SIG_DFL;
-  struct sigaction saved {};
-  sigaction(SIGPIPE, &defaultAction, &saved);  // a SIGPIPE would end this test program
-  ChildProcess child;
-  int pid = child.Start("true");
+  auto saved = signal(SIGPIPE, SIG_DFL);  // a SIGPIPE would end this test program
+  int pid = child_.Start("true");
   ASSERT_GT(pid, 0);
   // The end of its output does not mean its input is closed yet; its reaping does.
-  ASSERT_TRUE(WaitUntil([pid] { return test::ProcStat(pid).empty(); }));
-  EXPECT_FALSE(child.Write("quit\n"));
-  EXPECT_FALSE(child.Write("quit\n"));
-  child.Close(true);
-  EXPECT_FALSE(child.Write("after close\n"));
-  sigaction(SIGPIPE, &saved, nullptr);
+  ASSERT_TRUE(WaitUntil([pid] { return ProcStat("/proc/" + std::to_string(pid)).empty(); }));
+  EXPECT_FALSE(child_.Write("quit\n"));
+  child_.Close(true);
+  EXPECT_FALSE(child_.Write("after close\n"));
+  signal(SIGPIPE, saved);
+}
+
+TEST_F(ChildProcessTest, NoChildIsLeftAZombieAndAnExitingOneIsNotWaitedFor) {
+  int pid = child_.Start("true");
+  ASSERT_GT(pid, 0);
+  ReadToEnd(child_.TakeOutput().Get());  // the end of its output: it is exiting
+  EXPECT_LT(TimeCloseHard(pid), milliseconds(ChildProcess::kTerminateWaitMs / 2));
+  pid = child_.Start("cat");
+  ASSERT_GT(pid, 0);
+  child_.Close(false);  // closes its input, so cat ends soon after
+  EXPECT_TRUE(WaitUntil([pid] { return IsReaped(pid); }));
+}
+
+TEST_F(ChildProcessTest, CloseHardKillsAChildThatIgnoresItsEndOfInputWithItsHelpers) {
+  int pid = child_.Start("sh -c \"sleep 30 & echo $!; wait\"");
+  ASSERT_GT(pid, 0);
+  UniqueFd output = child_.TakeOutput();
+  std::string helper;
+  for (char c; read(output.Get(), &c, 1) == 1 && c != '\n';) helper.push_back(c);
+  ASSERT_FALSE(helper.empty());
+  auto took = TimeCloseHard(pid);
+  EXPECT_GE(took, milliseconds(ChildProcess::kTerminateWaitMs - 100));
+  EXPECT_LT(took, milliseconds(ChildProcess::kTerminateWaitMs + ChildProcess::kKillWaitMs));
+  EXPECT_TRUE(WaitUntil([&] {
+    std::vector<std::string> stat = ProcStat("/proc/" + helper);
+    return stat.empty() || stat[0] == "Z";  // a zombie of its new parent is dead too
+  }));
 }
 
 TEST_F(ChildProcessTest, StartsAtTheStoredPriorityAndAppliesChangesWhileRunning) {
-  ChildProcess child;
-  child.SetPriorityClass(kBelowNormalPriorityClass);
-  int pid = child.Start("cat");
+  child_.SetPriorityClass(kBelowNormalPriorityClass);
+  int pid = child_.Start("cat");
   ASSERT_GT(pid, 0);
-  EXPECT_EQ(test::NiceOf(pid), 10);
-  child.SetThreadPriority(kThreadPriorityLowest);
-  EXPECT_EQ(test::NiceOf(pid), 14);
-  child.SetPriorityClass(kIdlePriorityClass);
-  EXPECT_EQ(test::NiceOf(pid), 19);
-  EXPECT_EQ(child.PriorityClass(), kIdlePriorityClass);
-  child.Close(true);
+  EXPECT_EQ(test::NiceOf(pid), NiceForPriority(kBelowNormalPriorityClass, 0));
+  child_.SetThreadPriority(kThreadPriorityLowest);
+  EXPECT_EQ(test::NiceOf(pid), NiceForPriority(kBelowNormalPriorityClass, kThreadPriorityLowest));
+  child_.Close(true);
 }
 
-TEST_F(ChildProcessTest, PriorityChangesWithoutAProcessAreOnlyStored) {
-  ChildProcess child;
-  EXPECT_EQ(child.PriorityClass(), GetOwnPriorityClass());
-  child.SetPriorityClass(kIdlePriorityClass);
-  child.SetThreadPriority(kThreadPriorityHighest);
-  EXPECT_EQ(child.PriorityClass(), kIdlePriorityClass);
-  EXPECT_EQ(child.ThreadPriority(), kThreadPriorityHighest);
+TEST_F(ChildProcessTest, FindsTheProgramDirectoryOnlyWhereALeadingPartNamesAFile) {
+  std::filesystem::create_directories(dir_.File("Engine One/sub"));
+  test::WriteScript(dir_.File("Engine One/engine"), "exit 0\n");
+  test::ScopedCurrentDirectory inDir(dir_.Path());
+  std::string engines = std::filesystem::current_path().string() + "/Engine One";
+  EXPECT_EQ(FindProgramDirectory("Engine One/engine -x"), engines + "/");
+  for (std::string line : {engines + "/missing -x", "\"" + engines + "/engine\" -x", std::string(),
+                           engines + "/sub"}) {
+    EXPECT_EQ(FindProgramDirectory(line), std::nullopt) << line;
+  }
+  // Cut at its blank, "<dir>/Engine One/fairymax" would name the file "<dir>/Engine".
+  test::WriteFile(dir_.File("Engine"), "");
+  test::ScopedCurrentDirectory inEngines(engines);
+  EXPECT_EQ(FindProgramDirectory("fairymax"), std::nullopt);
+}
+
+TEST(FindOnPathTest, MakesANameWithASlashAbsoluteInsteadOfSearchingPath) {
+  EXPECT_EQ(FindOnPath("/opt/x/engine"), "/opt/x/engine");
+  EXPECT_EQ(FindOnPath("engines/e"), std::filesystem::current_path().string() + "/engines/e");
+}
+
+TEST(SplitCommandLineTest, SplitsAsAShellWouldForSimpleLines) {
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {"gnuchess -x", {"gnuchess", "-x"}},
+      {" \ta   b\t ", {"a", "b"}},
+      {"\"/opt/x y/e\" -x", {"/opt/x y/e", "-x"}},
+      {"a\"b c\"d", {"ab cd"}},
+      {"a \"\" b", {"a", "", "b"}},
+      {"a \"b c", {"a", "b c"}},  // an unclosed quote runs to the end
+      {"", {}},
+  };
+  for (const auto& [line, words] : cases) EXPECT_EQ(SplitCommandLine(line), words) << line;
 }
 
 }  // namespace

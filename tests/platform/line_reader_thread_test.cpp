@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <future>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -19,51 +20,12 @@ namespace {
 
 using std::chrono::milliseconds;
 using Clock = std::chrono::steady_clock;
+using Lines = std::vector<std::string>;
 
 constexpr milliseconds kPatience(5000);
 
-// Collects what a reader hands on, for the test thread to wait for.
-class LineSink {
- public:
-  LineReaderThread::Callback Callback(std::string stopAt = {}) {
-    return [this, stopAt](std::string_view line) {
-      std::lock_guard<std::mutex> lock(mutex_);
-      lines_.emplace_back(line);
-      changed_.notify_all();
-      return stopAt.empty() || line != stopAt;
-    };
-  }
-  std::function<void()> OnEnd() {
-    return [this] {
-      std::lock_guard<std::mutex> lock(mutex_);
-      ++ends_;
-      changed_.notify_all();
-    };
-  }
-  bool WaitForLines(std::size_t count) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, kPatience, [&] { return lines_.size() >= count; });
-  }
-  bool WaitForEnd() {
-    std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, kPatience, [&] { return ends_ > 0; });
-  }
-  std::vector<std::string> Lines() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return lines_;
-  }
-  int Ends() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return ends_;
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::vector<std::string> lines_;
-  int ends_ = 0;
-};
-
+// A reader on a fresh pipe that collects its lines for the test thread. Its
+// callback stops the reader at "quit" and asks it to end at "stop".
 class LineReaderThreadTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -71,173 +33,145 @@ class LineReaderThreadTest : public ::testing::Test {
     ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
     readEnd_.Reset(fds[0]);
     writeEnd_.Reset(fds[1]);
+    reader_.SetCallback([this](std::string_view line) {
+      std::lock_guard<std::mutex> lock(mutex_);
+      lines_.emplace_back(line);
+      changed_.notify_all();
+      if (line == "quit") reader_.Stop();
+      return line != "stop";
+    });
+    reader_.SetOnEnd([this] {
+      std::lock_guard<std::mutex> lock(mutex_);
+      ++ends_;
+      changed_.notify_all();
+    });
   }
-  void StartReader(std::string stopAt = {}) {
+  void Start() {
     reader_.SetInput(std::move(readEnd_));
-    reader_.SetCallback(sink_.Callback(std::move(stopAt)));
-    reader_.SetOnEnd(sink_.OnEnd());
     ASSERT_TRUE(reader_.Start(0));
   }
   void Send(std::string_view bytes) { ASSERT_TRUE(WriteAll(writeEnd_.Get(), bytes)); }
+  // The lines once there are `count` of them, or all lines once the reader ended.
+  Lines WaitForLines(std::size_t count) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait_for(lock, kPatience, [&] { return lines_.size() >= count || ends_ > 0; });
+    return lines_;
+  }
+  milliseconds TimeStop() {
+    auto start = Clock::now();
+    reader_.Stop();
+    return std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+  }
 
-  UniqueFd readEnd_;
-  UniqueFd writeEnd_;
-  LineSink sink_;
-  LineReaderThread reader_;  // destroyed first: stops before the sink goes
+  UniqueFd readEnd_, writeEnd_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  Lines lines_;
+  int ends_ = 0;
+  LineReaderThread reader_;  // destroyed first: stops before the rest goes
 };
 
-TEST_F(LineReaderThreadTest, DropsCarriageReturnsWhereverTheyStand) {
-  StartReader();
-  Send("ab\rc\r\n\r\rd\n");
-  ASSERT_TRUE(sink_.WaitForLines(2));
-  EXPECT_EQ(sink_.Lines(), (std::vector<std::string>{"abc", "d"}));
-}
-
-TEST_F(LineReaderThreadTest, HandsOnEachLineWhenItsLineFeedArrives) {
-  StartReader();
-  Send("hel");
-  std::this_thread::sleep_for(milliseconds(20));  // lets the reader take the first part alone
-  Send("lo\nwor");
-  ASSERT_TRUE(sink_.WaitForLines(1));  // before the rest exists
-  EXPECT_EQ(sink_.Lines(), std::vector<std::string>{"hello"});
-  Send("ld\n");
-  ASSERT_TRUE(sink_.WaitForLines(2));
-  EXPECT_EQ(sink_.Lines(), (std::vector<std::string>{"hello", "world"}));
-}
-
-TEST_F(LineReaderThreadTest, KeepsTheOrderOfManyLinesInOneBlock) {
-  StartReader();
-  std::string block;
-  std::vector<std::string> expected;
+TEST_F(LineReaderThreadTest, DropsCarriageReturnsAndKeepsTheOrderOfManyLines) {
+  Start();
+  Lines expected = {"abc", "d"};
+  std::string block = "ab\rc\r\n\r\rd\n";
   for (int i = 0; i < 2000; ++i) {
     expected.push_back("line " + std::to_string(i));
     block += expected.back() + "\n";
   }
   Send(block);
-  ASSERT_TRUE(sink_.WaitForLines(expected.size()));
-  EXPECT_EQ(sink_.Lines(), expected);
+  EXPECT_EQ(WaitForLines(expected.size()), expected);
+}
+
+TEST_F(LineReaderThreadTest, HandsOnEachLineWhenItsLineFeedArrives) {
+  Start();
+  Send("hel");
+  std::this_thread::sleep_for(milliseconds(20));  // lets the reader take the first part alone
+  Send("lo\nwor");
+  EXPECT_EQ(WaitForLines(1), Lines{"hello"});  // before the rest exists
+  Send("ld\n");
+  EXPECT_EQ(WaitForLines(2), (Lines{"hello", "world"}));
 }
 
 TEST_F(LineReaderThreadTest, EndOfInputEndsTheReaderWithoutTheUnfinishedLine) {
-  StartReader();
+  Start();
   Send("a\n\nb");
   writeEnd_.Reset();
-  ASSERT_TRUE(sink_.WaitForEnd());
-  EXPECT_EQ(sink_.Lines(), (std::vector<std::string>{"a", ""}));
+  EXPECT_EQ(WaitForLines(3), (Lines{"a", ""}));
   EXPECT_TRUE(reader_.Ended());
-  EXPECT_TRUE(reader_.HasThread());
-  auto start = Clock::now();
-  reader_.Stop();
-  EXPECT_LT(Clock::now() - start, milliseconds(LineReaderThread::kStopWaitMs / 2));
+  EXPECT_LT(TimeStop(), milliseconds(LineReaderThread::kStopWaitMs / 2));
   EXPECT_FALSE(reader_.HasThread());
-  EXPECT_EQ(sink_.Ends(), 1);
+  EXPECT_EQ(ends_, 1);
 }
 
-TEST_F(LineReaderThreadTest, StopWakesABlockedReadAtOnce) {
-  StartReader();
-  EXPECT_FALSE(reader_.Ended());
-  auto start = Clock::now();
-  reader_.Stop();
-  EXPECT_LT(Clock::now() - start, milliseconds(LineReaderThread::kStopWaitMs / 2));
+TEST_F(LineReaderThreadTest, StopWakesABlockedReadAtOnceAndTheReaderCanStartAgain) {
+  Start();
+  EXPECT_LT(TimeStop(), milliseconds(LineReaderThread::kStopWaitMs / 2));
   EXPECT_TRUE(reader_.Ended());
-  EXPECT_EQ(sink_.Ends(), 1);
+  ends_ = 0;
+  int fds[2];
+  ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
+  writeEnd_.Reset(fds[1]);
+  readEnd_.Reset(fds[0]);
+  Start();
+  EXPECT_FALSE(reader_.Ended());
+  Send("again\n");
+  EXPECT_EQ(WaitForLines(1), Lines{"again"});
 }
 
 TEST_F(LineReaderThreadTest, ACallbackReturningFalseEndsTheReaderAndClosesItsInput) {
-  StartReader("stop");
+  Start();
   Send("go\nstop\nnever\n");
-  ASSERT_TRUE(sink_.WaitForEnd());
-  EXPECT_EQ(sink_.Lines(), (std::vector<std::string>{"go", "stop"}));
+  EXPECT_EQ(WaitForLines(3), (Lines{"go", "stop"}));
   EXPECT_FALSE(WriteAll(writeEnd_.Get(), "x\n"));  // no reader left on the pipe
 }
 
-TEST_F(LineReaderThreadTest, ACallbackMayStopItsOwnReader) {
-  reader_.SetInput(std::move(readEnd_));
-  reader_.SetCallback([this](std::string_view line) {
-    if (line == "quit") reader_.Stop();
-    return true;
-  });
-  reader_.SetOnEnd(sink_.OnEnd());
-  ASSERT_TRUE(reader_.Start(0));
-  Send("quit\nmore\n");
-  ASSERT_TRUE(sink_.WaitForEnd());
-  reader_.Stop();
-  EXPECT_FALSE(reader_.HasThread());
-}
-
 TEST_F(LineReaderThreadTest, DropsALineLongerThanTheLimitWhole) {
-  StartReader();
+  Start();
   Send(std::string(LineReaderThread::kMaxLineBytes + 10, 'x') + "\nok\n");
-  ASSERT_TRUE(sink_.WaitForLines(1));
-  EXPECT_EQ(sink_.Lines(), std::vector<std::string>{"ok"});
+  EXPECT_EQ(WaitForLines(1), Lines{"ok"});
 }
 
 TEST_F(LineReaderThreadTest, NeverClosesABorrowedInput) {
-  int fd = readEnd_.Get();
-  reader_.SetBorrowedInput(fd);
-  reader_.SetCallback(sink_.Callback());
-  reader_.SetOnEnd(sink_.OnEnd());
+  reader_.SetBorrowedInput(readEnd_.Get());
   ASSERT_TRUE(reader_.Start(0));
   Send("one\n");
-  ASSERT_TRUE(sink_.WaitForLines(1));
+  WaitForLines(1);
   reader_.Stop();
-  EXPECT_NE(fcntl(fd, F_GETFD), -1);
   EXPECT_TRUE(WriteAll(writeEnd_.Get(), "still read\n"));
 }
 
-TEST_F(LineReaderThreadTest, CanBeStartedAgainWithANewInput) {
-  StartReader();
+TEST_F(LineReaderThreadTest, ACallbackMayStopItsOwnReader) {
+  Start();
+  Send("quit\nmore\n");
+  EXPECT_EQ(WaitForLines(3), Lines{"quit"});
   reader_.Stop();
-  int fds[2];
-  ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
-  UniqueFd secondWrite(fds[1]);
-  reader_.SetInput(UniqueFd(fds[0]));
-  ASSERT_TRUE(reader_.Start(0));
-  EXPECT_FALSE(reader_.Ended());
-  ASSERT_TRUE(WriteAll(secondWrite.Get(), "again\n"));
-  ASSERT_TRUE(sink_.WaitForLines(1));
-  EXPECT_EQ(sink_.Lines(), std::vector<std::string>{"again"});
+  EXPECT_FALSE(reader_.HasThread());
 }
 
 TEST(LineReaderThreadStopTest, LeavesACallbackBlockedPastTheGraceTimeToFinishAlone) {
   int fds[2];
   ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
   UniqueFd writeEnd(fds[1]);
-  std::mutex mutex;
-  std::condition_variable changed;
-  bool inCallback = false, release = false, ended = false;
+  std::promise<void> entered, release, ended;
   {
     LineReaderThread reader;
     reader.SetInput(UniqueFd(fds[0]));
-    reader.SetCallback([&](std::string_view) {
-      std::unique_lock<std::mutex> lock(mutex);
-      inCallback = true;
-      changed.notify_all();
-      changed.wait(lock, [&] { return release; });
+    reader.SetCallback([&, released = release.get_future().share()](std::string_view) {
+      entered.set_value();
+      released.wait();
       return true;
     });
-    reader.SetOnEnd([&] {
-      std::lock_guard<std::mutex> lock(mutex);
-      ended = true;
-      changed.notify_all();
-    });
+    reader.SetOnEnd([&] { ended.set_value(); });
     ASSERT_TRUE(reader.Start(0));
     ASSERT_TRUE(WriteAll(writeEnd.Get(), "block\n"));
-    {
-      std::unique_lock<std::mutex> lock(mutex);
-      ASSERT_TRUE(changed.wait_for(lock, kPatience, [&] { return inCallback; }));
-    }
+    ASSERT_EQ(entered.get_future().wait_for(kPatience), std::future_status::ready);
     auto start = Clock::now();
     reader.Stop();
-    auto took = Clock::now() - start;
-    EXPECT_GE(took, milliseconds(LineReaderThread::kStopWaitMs - 50));
-    EXPECT_LT(took, kPatience);
-    EXPECT_FALSE(reader.HasThread());
+    EXPECT_GE(Clock::now() - start, milliseconds(LineReaderThread::kStopWaitMs - 50));
   }  // the reader object is gone while its thread still runs
-  std::unique_lock<std::mutex> lock(mutex);
-  release = true;
-  changed.notify_all();
-  EXPECT_TRUE(changed.wait_for(lock, kPatience, [&] { return ended; }));
+  release.set_value();
+  EXPECT_EQ(ended.get_future().wait_for(kPatience), std::future_status::ready);
 }
 
 }  // namespace

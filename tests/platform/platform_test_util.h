@@ -4,9 +4,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -16,44 +16,36 @@
 #include <vector>
 
 // Helpers shared by the platform tests: temporary directories, scripts,
-// reading a pipe to its end and looking at other processes through /proc.
+// pipes read to their end and other processes seen through /proc.
 namespace vantro::test {
 
 // A fresh directory, removed with its contents at the end of the test.
 class TempDir {
  public:
-  explicit TempDir(const std::string& prefix = "vantro platform ") {
-    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vantro test XXXXXX").string();
     if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
   }
-  ~TempDir() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
+  ~TempDir() { std::filesystem::remove_all(path_, ignored_); }
   const std::string& Path() const { return path_; }
   std::string File(const std::string& name) const { return path_ + "/" + name; }
 
  private:
   std::string path_;
+  std::error_code ignored_;
 };
 
 // Makes `directory` the current directory until the end of the scope.
 class ScopedCurrentDirectory {
  public:
-  explicit ScopedCurrentDirectory(const std::string& directory)
-      : saved_(std::filesystem::current_path()) {
+  explicit ScopedCurrentDirectory(const std::string& directory) {
     std::filesystem::current_path(directory);
   }
-  ~ScopedCurrentDirectory() {
-    std::error_code ignored;
-    std::filesystem::current_path(saved_, ignored);
-  }
+  ~ScopedCurrentDirectory() { std::filesystem::current_path(saved_, ignored_); }
 
  private:
-  std::filesystem::path saved_;
+  std::filesystem::path saved_ = std::filesystem::current_path();
+  std::error_code ignored_;
 };
 
 inline void WriteFile(const std::string& path, const std::string& content, mode_t mode = 0644) {
@@ -66,9 +58,8 @@ inline void WriteScript(const std::string& path, const std::string& body) {
 }
 
 inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::stringstream content;
-  content << in.rdbuf();
+  content << std::ifstream(path, std::ios::binary).rdbuf();
   return content.str();
 }
 
@@ -76,19 +67,16 @@ inline std::string ReadFile(const std::string& path) {
 inline std::string ReadToEnd(int fd) {
   std::string text;
   char block[4096];
-  for (;;) {
-    ssize_t got = read(fd, block, sizeof block);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return text;
-    text.append(block, static_cast<std::size_t>(got));
+  for (ssize_t got; (got = read(fd, block, sizeof block)) != 0;) {
+    if (got < 0 && errno != EINTR) break;
+    if (got > 0) text.append(block, static_cast<std::size_t>(got));
   }
+  return text;
 }
 
-// Polls `condition` until it holds or `timeout` passes; for states of other
-// processes, which nothing signals.
-inline bool WaitUntil(const std::function<bool()>& condition,
-                      std::chrono::milliseconds timeout = std::chrono::milliseconds(5000)) {
-  auto deadline = std::chrono::steady_clock::now() + timeout;
+// Polls for up to five seconds: states of other processes signal nothing.
+inline bool WaitUntil(const std::function<bool()>& condition) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   while (!condition()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -96,38 +84,27 @@ inline bool WaitUntil(const std::function<bool()>& condition,
   return true;
 }
 
-// The fields of /proc/<pid>/stat after the command name; [0] is the state,
-// [2] the process group, [16] the nice value. Empty when the process is gone.
+// The fields of /proc/<pid>[/task/<tid>]/stat after the command name; [0] is
+// the state, [2] the process group, [16] the nice value. Empty when gone.
 inline std::vector<std::string> ProcStat(const std::string& procPath) {
   std::string stat = ReadFile(procPath + "/stat");
   std::vector<std::string> fields;
-  std::size_t close = stat.rfind(')');
-  if (close == std::string::npos) return fields;
-  std::istringstream rest(stat.substr(close + 1));
+  std::istringstream rest(stat.substr(std::min(stat.size(), stat.rfind(')') + 1)));
   for (std::string field; rest >> field;) fields.push_back(field);
   return fields;
 }
-inline std::vector<std::string> ProcStat(int pid) {
-  return ProcStat("/proc/" + std::to_string(pid));
-}
 
 inline int NiceOf(int pid) {
-  std::vector<std::string> fields = ProcStat(pid);
+  std::vector<std::string> fields = ProcStat("/proc/" + std::to_string(pid));
   return fields.size() > 16 ? std::stoi(fields[16]) : 1000;
 }
 
-// True once `pid` is no longer a child waiting to be reaped (and so can be no
-// zombie of ours). Never reaps it itself.
+// True once `pid` is no child of ours waiting to be reaped (so no zombie of
+// ours). Never reaps it itself.
 inline bool IsReaped(int pid) {
   siginfo_t info{};
   return waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 &&
          errno == ECHILD;
-}
-
-// Dead: gone from /proc, or a zombie of a parent that is not us.
-inline bool IsDead(int pid) {
-  std::vector<std::string> fields = ProcStat(pid);
-  return fields.empty() || fields[0] == "Z";
 }
 
 }  // namespace vantro::test

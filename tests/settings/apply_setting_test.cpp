@@ -10,256 +10,122 @@ namespace vantro {
 namespace {
 
 using Calls = std::vector<std::string>;
+using S = Settings;
 
-class ApplySettingTest : public ::testing::Test {
- protected:
-  void Apply(const std::string& line) { ApplySetting(line, settings, actions); }
+const std::string kSet = "setoption name ";
 
+TEST(ApplySettingTest, KeysMatchInAnyCaseAndActionsFollowTheRules) {
+  const std::pair<std::string, Calls> cases[] = {
+      {kSet + "hash value 32", {"HashChanged"}},
+      {"anything at HASH value 16", {"HashChanged"}},  // the first two words are not read
+      {kSet + "Hash value 2", {}},                     // no change, so no action
+      {kSet + "Noise value 5", {"NoiseChanged"}},
+      {kSet + "SlowDown value 3x", {"SlowDownChanged"}},
+      {kSet + "Hash Value 32", {"SetEngineOption [Hash Value 32] []"}},  // only "value" counts
+      {kSet + "Hash", {"SetEngineOption [Hash] []"}},
+      {kSet + "Hash value   \t ", {}},
+      {kSet + "Threads value", {}},
+      {kSet, {}},
+      {"setoption", {}},
+      {kSet + "help", {"OpenHelp"}},
+      {kSet + "Help value x", {"SetEngineOption [Help] [x]"}},
+      {kSet + " Init \t String   value  x   Y  ", {"SetEngineOption [Init String] [x Y]"}},
+      {kSet + "Threads value <empty>", {"SetEngineOption [Threads] []"}},
+      {kSet + "Ponder value true", {"PonderSet"}},  // even without a change
+      {kSet + "Computer value true", {"ComputerSet on"}},
+      {kSet + "Computer value false", {"ComputerSet off"}},
+      {kSet + "LOGFILE value on", {"LogFileSet on"}},
+      {kSet + "ShowThinkingMove value true",
+       {"ShowThinkingMoveChanging, stored off", "ShowThinkingMoveSet on, stored on"}},
+  };
+  for (const auto& [line, calls] : cases) {
+    Settings settings;
+    test::RecordingActions actions(settings);
+    ApplySetting(line, settings, actions);
+    EXPECT_EQ(actions.calls, calls) << line;
+  }
+}
+
+TEST(ApplySettingTest, StringValuesAreStoredWholeWithBlanksCollapsedAndEscapesDecoded) {
+  const std::string longText(400, 'x');
+  const std::tuple<std::string, std::string S::*, std::string> cases[] = {
+      {"Program value  C:\\E\\Foo.exe\t   -X  value 2 ", &S::program, "C:\\E\\Foo.exe -X value 2"},
+      {"Program value <empty>", &S::program, ""},
+      {"InitString value new\\nforce", &S::initString, "new\nforce"},
+      {"HashCommand value cores", &S::hashCommand, "cores %i"},  // "%i" added if missing
+      {"HashCommand value memory %i mb", &S::hashCommand, "memory %i mb"},
+      {"HashCommand value hash\\x20%i", &S::hashCommand, "hash %i"},
+      {"HashCommand value " + longText, &S::hashCommand, longText + " %i"},
+      {"HashCommand value <empty>", &S::hashCommand, ""},
+      {"HashFormula value hash/2\xe4", &S::hashFormula, "HASH/2\xe4"}  // ASCII only,
+  };
+  for (const auto& [line, field, stored] : cases) {
+    Settings settings;
+    test::RecordingActions actions(settings);
+    ApplySetting(kSet + line, settings, actions);
+    EXPECT_EQ(settings.*field, stored) << line;
+  }
+}
+
+// Number and flag readings have tables of their own; these check that each key
+// reaches its field.
+TEST(ApplySettingTest, IntegerAndFlagKeysStoreTheirReading) {
   Settings settings;
-  test::RecordingActions actions;
-};
-
-TEST_F(ApplySettingTest, StoresHashWhateverTheCaseOfTheKey) {
-  Apply("setoption name Hash value 32");
-  EXPECT_EQ(settings.hash, 32);
-  Apply("setoption name hash value 64");
-  EXPECT_EQ(settings.hash, 64);
-  EXPECT_EQ(actions.calls, (Calls{"HashChanged", "HashChanged"}));
+  test::RecordingActions actions(settings);
+  const std::pair<std::string, std::atomic<int> S::*> ints[] = {
+      {"InitTime", &S::initTime}, {"DELAY", &S::delay}, {"leveltype", &S::levelType},
+      {"Protocol", &S::protocol}, {"Hash", &S::hash},   {"Noise", &S::noise},
+      {"SlowDown", &S::slowDown},
+  };
+  for (const auto& [key, field] : ints) {
+    ApplySetting(kSet + key + " value -3 ; x", settings, actions);
+    EXPECT_EQ(settings.*field, -3) << key;
+  }
+  // clang-format off
+  const std::pair<std::string, std::atomic<bool> S::*> flags[] = {
+      {"Analyze", &S::analyze}, {"USEUNDO", &S::useUndo}, {"RunIdle", &S::runIdle},
+      {"TerminateHard", &S::terminateHard}, {"HashOnCommandline", &S::hashOnCommandLine},
+      {"WhiteScore", &S::whiteScore}, {"SimulateHint", &S::simulateHint}, {"OwnBook", &S::ownBook},
+      {"Ponder", &S::ponder}, {"Computer", &S::computer}, {"ShowThinkingMove", &S::showThinkingMove}};
+  // clang-format on
+  for (const auto& [key, field] : flags) {
+    ApplySetting(kSet + key + " value On", settings, actions);
+    EXPECT_TRUE(settings.*field) << key;
+    ApplySetting(kSet + key + " value off", settings, actions);
+    EXPECT_FALSE(settings.*field) << key;
+  }
 }
 
-TEST_F(ApplySettingTest, OnlyTheLowerCaseWordValueStartsTheValue) {
-  Apply("setoption name Hash Value 32");
-  EXPECT_EQ(settings.hash, 2);
-  EXPECT_EQ(actions.calls, (Calls{"SetEngineOption [Hash Value 32] []"}));
-}
-
-TEST_F(ApplySettingTest, IgnoresTheFirstTwoWordsAndLinesWithoutAName) {
-  Apply("anything at HASH value 16");
-  EXPECT_EQ(settings.hash, 16);
-  Apply("setoption name");
-  Apply("setoption");
-  Apply("   ");
-  EXPECT_EQ(actions.calls, (Calls{"HashChanged"}));
-}
-
-TEST_F(ApplySettingTest, BuiltInKeyWithoutValueGoesToTheEngineOptionsAndChangesNothing) {
-  Apply("setoption name Hash");
-  EXPECT_EQ(settings.hash, 2);
-  EXPECT_EQ(actions.calls, (Calls{"SetEngineOption [Hash] []"}));
-}
-
-TEST_F(ApplySettingTest, EmptyValueChangesNothingAndCallsNothing) {
-  Apply("setoption name Hash value");
-  Apply("setoption name Hash value   \t ");
-  Apply("setoption name Threads value");
-  EXPECT_EQ(settings.hash, 2);
-  EXPECT_TRUE(actions.calls.empty());
-}
-
-TEST_F(ApplySettingTest, HelpWithoutValueOpensTheHelpPageAndWithValueIsAnEngineOption) {
-  Apply("setoption name Help");
-  Apply("setoption name help");
-  Apply("setoption name Help value x");
-  EXPECT_EQ(actions.calls, (Calls{"OpenHelp", "OpenHelp", "SetEngineOption [Help] [x]"}));
-}
-
-TEST_F(ApplySettingTest, UnknownNamesKeepTheirCaseAndSingleBlanks) {
-  Apply("setoption name  Init \t String   value  x   Y  ");
-  Apply("setoption name Threads value <empty>");
-  EXPECT_EQ(actions.calls,
-            (Calls{"SetEngineOption [Init String] [x Y]", "SetEngineOption [Threads] []"}));
-}
-
-TEST_F(ApplySettingTest, CollapsesBlanksInsideTheValueAndKeepsItsCase) {
-  Apply("setoption name Program value  C:\\Engines\\Foo.exe\t   -X  value 2 ");
-  EXPECT_EQ(settings.program, "C:\\Engines\\Foo.exe -X value 2");
-}
-
-TEST_F(ApplySettingTest, EmptyMarkerStoresTheEmptyString) {
-  Apply("setoption name Program value foo");
-  Apply("setoption name Program value <empty>");
-  EXPECT_EQ(settings.program, "");
-  Apply("setoption name InitString value <empty>");
-  EXPECT_EQ(settings.initString, "");
-}
-
-TEST_F(ApplySettingTest, InitStringDecodesEscapes) {
-  Apply("setoption name InitString value new\\nforce");
-  EXPECT_EQ(settings.initString, "new\nforce");
-}
-
-TEST_F(ApplySettingTest, LongInitStringAndHashCommandAreStoredWhole) {
-  const std::string longValue(400, 'x');
-  Apply("setoption name InitString value " + longValue);
-  EXPECT_EQ(settings.initString, longValue);
-  Apply("setoption name HashCommand value " + longValue);
-  EXPECT_EQ(settings.hashCommand, longValue + " %i");
-}
-
-TEST_F(ApplySettingTest, HashCommandGetsItsConversionAppendedOnlyWhenMissing) {
-  Apply("setoption name HashCommand value cores");
-  EXPECT_EQ(settings.hashCommand, "cores %i");
-  Apply("setoption name HashCommand value memory %i mb");
-  EXPECT_EQ(settings.hashCommand, "memory %i mb");
-  Apply("setoption name HashCommand value hash\\x20%i");
-  EXPECT_EQ(settings.hashCommand, "hash %i");
-  Apply("setoption name HashCommand value <empty>");
-  EXPECT_EQ(settings.hashCommand, "");
-}
-
-TEST_F(ApplySettingTest, HashFormulaIsStoredUpperCased) {
-  Apply("setoption name HashFormula value hash/2");
-  EXPECT_EQ(settings.hashFormula, "HASH/2");
-}
-
-TEST_F(ApplySettingTest, IntegerKeysReadTheLeadingNumber) {
+// "<empty>" has no first character and takes the fallback.
+TEST(ApplySettingTest, CodeKeysSelectByTheFirstCharacter) {
   struct Case {
     std::string key;
-    std::atomic<int> Settings::*field;
+    std::atomic<int> S::*field;
+    std::vector<std::string> values;
+    std::vector<int> codes;
   };
-  const Case cases[] = {{"InitTime", &Settings::initTime},   {"DELAY", &Settings::delay},
-                        {"leveltype", &Settings::levelType}, {"Protocol", &Settings::protocol},
-                        {"Hash", &Settings::hash},           {"Noise", &Settings::noise},
-                        {"SlowDown", &Settings::slowDown}};
-  const std::pair<std::string, int> values[] = {
-      {"17", 17}, {"-3 ; note", -3}, {"abc", 0}, {"+8x", 8}};
+  const Case cases[] = {
+      {"Edit",
+       &S::edit,
+       {"cb-edit", "<empty>", "edit", "2", "1", "x"},
+       {kEditCbEdit, kEditSetboard, kEditEdit, kEditCbEdit, kEditEdit, kEditSetboard}},
+      {"Priority", &S::priority, {"Low", "<empty>", "below", "2", "1"}, {-15, 0, -1, -15, -1}},
+      {"LevelExtend",
+       &S::levelExtend,
+       {"Strict", "<empty>", "progressive", "Failsafe", "0", "1", "2", "7"},
+       {kLevelStrict, kLevelNone, kLevelProgressive, kLevelFailsafe, kLevelProgressive,
+        kLevelStrict, kLevelFailsafe, kLevelNone}},
+  };
   for (const Case& c : cases) {
-    for (const auto& [value, expected] : values) {
-      Apply("setoption name " + c.key + " value " + value);
-      EXPECT_EQ(settings.*c.field, expected) << c.key << " " << value;
+    Settings settings;
+    test::RecordingActions actions(settings);
+    std::vector<int> codes;
+    for (const std::string& value : c.values) {
+      ApplySetting(kSet + c.key + " value " + value, settings, actions);
+      codes.push_back(settings.*c.field);
     }
+    EXPECT_EQ(codes, c.codes) << c.key;
   }
-}
-
-TEST_F(ApplySettingTest, HashNoiseAndSlowDownActOnlyOnARealChange) {
-  Apply("setoption name Noise value 5");
-  Apply("setoption name Noise value 5");
-  Apply("setoption name Noise value -1");
-  Apply("setoption name Hash value 2");
-  Apply("setoption name SlowDown value 1");
-  Apply("setoption name SlowDown value 3");
-  Apply("setoption name SlowDown value 3x");
-  EXPECT_EQ(settings.noise, -1);
-  EXPECT_EQ(settings.slowDown, 3);
-  EXPECT_EQ(actions.calls, (Calls{"NoiseChanged", "NoiseChanged", "SlowDownChanged"}));
-}
-
-struct CodeCase {
-  std::string key;
-  std::string value;
-  int expected;
-};
-
-TEST_F(ApplySettingTest, CodeKeysSelectByTheFirstCharacter) {
-  const CodeCase cases[] = {
-      {"Edit", "cb-edit", kEditCbEdit},
-      {"Edit", "Setboard", kEditSetboard},
-      {"Edit", "1", kEditEdit},
-      {"Edit", "edit", kEditEdit},
-      {"Edit", "2", kEditCbEdit},
-      {"Edit", "x", kEditSetboard},
-      {"Priority", "Low", -15},
-      {"Priority", "BelowNormal", -1},
-      {"Priority", "Normal", 0},
-      {"Priority", "2", -15},
-      {"Priority", "below", -1},
-      {"Priority", "1", -1},
-      {"LevelExtend", "Failsafe", kLevelFailsafe},
-      {"LevelExtend", "None", kLevelNone},
-      {"LevelExtend", "7", kLevelNone},
-      {"LevelExtend", "progressive", kLevelProgressive},
-      {"LevelExtend", "0", kLevelProgressive},
-      {"LevelExtend", "Strict", kLevelStrict},
-      {"LevelExtend", "1", kLevelStrict},
-      {"LevelExtend", "2", kLevelFailsafe},
-  };
-  for (const CodeCase& c : cases) {
-    Apply("setoption name " + c.key + " value " + c.value);
-    const int stored = c.key == "Edit"       ? settings.edit.load()
-                       : c.key == "Priority" ? settings.priority.load()
-                                             : settings.levelExtend.load();
-    EXPECT_EQ(stored, c.expected) << c.key << " " << c.value;
-  }
-}
-
-TEST_F(ApplySettingTest, CodeKeysWithTheEmptyMarkerTakeTheFallbackBranch) {
-  settings.edit = kEditCbEdit;
-  settings.priority = -15;
-  settings.levelExtend = kLevelStrict;
-  Apply("setoption name Edit value <empty>");
-  Apply("setoption name Priority value <empty>");
-  Apply("setoption name LevelExtend value <empty>");
-  EXPECT_EQ(settings.edit, kEditSetboard);
-  EXPECT_EQ(settings.priority, 0);
-  EXPECT_EQ(settings.levelExtend, kLevelNone);
-}
-
-TEST_F(ApplySettingTest, FlagKeysStoreTheBooleanReading) {
-  const std::pair<std::string, std::atomic<bool> Settings::*> flags[] = {
-      {"Analyze", &Settings::analyze},
-      {"USEUNDO", &Settings::useUndo},
-      {"RunIdle", &Settings::runIdle},
-      {"TerminateHard", &Settings::terminateHard},
-      {"HashOnCommandline", &Settings::hashOnCommandLine},
-      {"WhiteScore", &Settings::whiteScore},
-      {"SimulateHint", &Settings::simulateHint},
-      {"OwnBook", &Settings::ownBook},
-      {"Ponder", &Settings::ponder},
-      {"Computer", &Settings::computer},
-      {"ShowThinkingMove", &Settings::showThinkingMove},
-  };
-  const std::pair<std::string, bool> values[] = {{"1", true},    {"false", false}, {"On", true},
-                                                 {"yes", false}, {"true", true},   {"0", false}};
-  for (const auto& [key, field] : flags) {
-    for (const auto& [value, expected] : values) {
-      Apply("setoption name " + key + " value " + value);
-      EXPECT_EQ(settings.*field, expected) << key << " " << value;
-    }
-  }
-}
-
-TEST_F(ApplySettingTest, PonderActsOnEverySettingEvenWithoutChange) {
-  Apply("setoption name Ponder value true");
-  Apply("setoption name Ponder value true");
-  EXPECT_EQ(actions.calls, (Calls{"PonderSet", "PonderSet"}));
-}
-
-TEST_F(ApplySettingTest, ComputerPassesTheNewValue) {
-  Apply("setoption name Computer value true");
-  Apply("setoption name Computer value false");
-  EXPECT_EQ(actions.calls, (Calls{"ComputerSet on", "ComputerSet off"}));
-}
-
-// The status timer must be stopped before the flag changes and restarted
-// after, so that a running poll never sees a half-applied setting.
-class ShowThinkingMoveRecorder : public test::RecordingActions {
- public:
-  explicit ShowThinkingMoveRecorder(const Settings& settings) : settings_(settings) {}
-  void ShowThinkingMoveChanging() override {
-    calls.push_back(settings_.showThinkingMove ? "Changing from on" : "Changing from off");
-  }
-  void ShowThinkingMoveSet(bool on) override {
-    calls.push_back(std::string(on ? "Set on" : "Set off") +
-                    (settings_.showThinkingMove ? " stored on" : " stored off"));
-  }
-
- private:
-  const Settings& settings_;
-};
-
-TEST(ApplySettingShowThinkingMoveTest, StopsBeforeStoringAndRestartsAfter) {
-  Settings settings;
-  ShowThinkingMoveRecorder actions(settings);
-  ApplySetting("setoption name ShowThinkingMove value true", settings, actions);
-  ApplySetting("setoption name ShowThinkingMove value off", settings, actions);
-  EXPECT_EQ(actions.calls, (Calls{"Changing from off", "Set on stored on", "Changing from on",
-                                  "Set off stored off"}));
-}
-
-TEST_F(ApplySettingTest, LogfileSwitchesTheLogWithoutStoringASetting) {
-  Apply("setoption name Logfile value true");
-  Apply("setoption name LOGFILE value off");
-  EXPECT_EQ(actions.calls, (Calls{"LogFileSet on", "LogFileSet off"}));
 }
 
 }  // namespace

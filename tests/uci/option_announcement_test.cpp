@@ -1,5 +1,6 @@
 #include "uci/option_announcement.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +9,7 @@
 namespace vantro {
 namespace {
 
+using ::testing::HasSubstr;
 using Lines = std::vector<std::string>;
 
 const Lines kDefaultLines = {
@@ -45,128 +47,76 @@ TEST(OptionLinesTest, DefaultsGiveTheTwentySixAdapterLinesInOrder) {
   EXPECT_EQ(OptionLines(settings, {}, false), kDefaultLines);
 }
 
-TEST(OptionLinesTest, LinesShowTheCurrentValues) {
+TEST(OptionLinesTest, LinesShowTheCurrentValuesUncut) {
   Settings settings;
-  settings.priority = -15;
-  settings.edit = kEditCbEdit;
-  settings.levelExtend = kLevelFailsafe;
   settings.program = "";
+  settings.initString = "new\nforce";
+  settings.hashCommand = "memory %i " + std::string(300, 'm');
+  settings.hashFormula = "HASH/2";
   settings.hash = -3;
   settings.ponder = false;
-  settings.hashFormula = "HASH/2";
-  const Lines lines = OptionLines(settings, {}, true);
-  ASSERT_EQ(lines.size(), kDefaultLines.size());
-  EXPECT_EQ(lines[0], "option name Program type string default ");
-  EXPECT_EQ(lines[2], "option name Hash type spin default -3 min 0 max 256");
-  EXPECT_EQ(lines[4], "option name HashFormula type string default HASH/2");
-  EXPECT_EQ(lines[10],
-            "option name Edit type combo default cb-edit var setboard var edit var cb-edit");
-  EXPECT_EQ(lines[11], "option name Ponder type check default false");
-  EXPECT_EQ(lines[17], "option name Logfile type check default true");
-  EXPECT_EQ(lines[18],
-            "option name Priority type combo default Low var Normal var BelowNormal var Low");
-  EXPECT_EQ(lines[22],
-            "option name LevelExtend type combo default Failsafe var Progressive var Strict var "
-            "Failsafe var None");
+  Lines expected = kDefaultLines;
+  expected[0] = "option name Program type string default ";
+  expected[1] = "option name InitString type string default new\nforce";
+  expected[2] = "option name Hash type spin default -3 min 0 max 256";
+  expected[3] = "option name HashCommand type string default " + settings.hashCommand;
+  expected[4] = "option name HashFormula type string default HASH/2";
+  expected[11] = "option name Ponder type check default false";
+  expected[17] = "option name Logfile type check default true";
+  EXPECT_EQ(OptionLines(settings, {}, true), expected);
 }
 
-TEST(OptionLinesTest, CodesMapToTheirItemsAndUnknownCodesToTheFallback) {
-  struct Case {
-    int edit, priority, levelExtend;
-    std::string editDefault, priorityDefault, levelDefault;
+TEST(OptionLinesTest, CodesShowTheirItemsAndUnknownCodesTheFallback) {
+  using S = Settings;
+  const std::tuple<int, std::atomic<int> S::*, int, std::string> cases[] = {
+      {10, &S::edit, kEditEdit, "edit"},
+      {10, &S::edit, kEditCbEdit, "cb-edit"},
+      {10, &S::edit, 7, "setboard"},
+      {18, &S::priority, -1, "BelowNormal"},
+      {18, &S::priority, -15, "Low"},
+      {18, &S::priority, 2, "Normal"},
+      {22, &S::levelExtend, kLevelProgressive, "Progressive"},
+      {22, &S::levelExtend, kLevelStrict, "Strict"},
+      {22, &S::levelExtend, kLevelFailsafe, "Failsafe"},
+      {22, &S::levelExtend, -1, "None"},
   };
-  const Case cases[] = {
-      {kEditEdit, -1, kLevelProgressive, "edit", "BelowNormal", "Progressive"},
-      {kEditSetboard, 0, kLevelStrict, "setboard", "Normal", "Strict"},
-      {7, 2, -1, "setboard", "Normal", "None"},
-  };
-  for (const Case& c : cases) {
+  for (const auto& [line, field, code, item] : cases) {
     Settings settings;
-    settings.edit = c.edit;
-    settings.priority = c.priority;
-    settings.levelExtend = c.levelExtend;
-    const Lines lines = OptionLines(settings, {}, false);
-    EXPECT_EQ(lines[10].rfind("option name Edit type combo default " + c.editDefault + " var", 0),
-              0u)
-        << lines[10];
-    EXPECT_EQ(
-        lines[18].rfind("option name Priority type combo default " + c.priorityDefault + " var", 0),
-        0u)
-        << lines[18];
-    EXPECT_EQ(
-        lines[22].rfind("option name LevelExtend type combo default " + c.levelDefault + " var", 0),
-        0u)
-        << lines[22];
+    settings.*field = code;
+    EXPECT_THAT(OptionLines(settings, {}, false)[line], HasSubstr(" default " + item + " var "));
   }
 }
 
-TEST(OptionLinesTest, StringValuesAppearAsStoredEvenWhenLong) {
-  Settings settings;
-  settings.initString = "new\nforce";
-  settings.hashCommand = "memory %i";
-  settings.program = std::string(300, 'p');
-  const Lines lines = OptionLines(settings, {}, false);
-  EXPECT_EQ(lines[0], "option name Program type string default " + std::string(300, 'p'));
-  EXPECT_EQ(lines[1], "option name InitString type string default new\nforce");
-  EXPECT_EQ(lines[3], "option name HashCommand type string default memory %i");
-}
-
-EngineOptionList SampleOptions() {
+TEST(OptionLinesTest, EngineOptionsComeFirstAndVisibleListsShowOnlyTheNamedGroups) {
   EngineOptionList options;
-  DeclareEngineOption(options, "Threads", "cores|spin|1|1|8");
-  DeclareEngineOption(options, "Mode", "mode|check|yes|0|1");
-  DeclareEngineOption(options, "Name", "name|string");
-  DeclareEngineOption(options, "Clear Hash", "new|button");
-  DeclareEngineOption(options, "Style", "style|combo|b|a|b|c");
-  DeclareEngineOption(options, "Empty", "pick|combo");
-  return options;
-}
-
-TEST(OptionLinesTest, EngineOptionsComeFirstWithTheirDeclaredTexts) {
+  for (auto [key, declaration] : {std::pair{"Threads", "cores|spin|1|1|8"},
+                                  {"Mode", "mode|check|yes|0|1"},
+                                  {"Name", "name|string"},
+                                  {"Clear Hash", "new|button"},
+                                  {"Style", "style|combo|b|a|b|c"},
+                                  {"Empty", "pick|combo"}}) {
+    DeclareEngineOption(options, key, declaration);
+  }
+  Lines lines = {
+      "option name Threads type spin default 1 min 1 max 8",
+      "option name Mode type check default yes",
+      "option name Name type string default <empty>",
+      "option name Clear Hash type button",
+      "option name Style type combo default b var a var b var c",
+      "option name Empty type combo default ",
+  };
   Settings settings;
-  const Lines lines = OptionLines(settings, SampleOptions(), false);
-  ASSERT_EQ(lines.size(), 6 + kDefaultLines.size());
-  const Lines engineLines(lines.begin(), lines.begin() + 6);
-  EXPECT_EQ(engineLines, (Lines{
-                             "option name Threads type spin default 1 min 1 max 8",
-                             "option name Mode type check default yes",
-                             "option name Name type string default <empty>",
-                             "option name Clear Hash type button",
-                             "option name Style type combo default b var a var b var c",
-                             "option name Empty type combo default ",
-                         }));
-  EXPECT_EQ(Lines(lines.begin() + 6, lines.end()), kDefaultLines);
-}
-
-TEST(OptionLinesTest, VisibleListShowsOnlyTheNamedGroups) {
-  Settings settings;
+  Lines all = lines;
+  all.insert(all.end(), kDefaultLines.begin(), kDefaultLines.end());
+  EXPECT_EQ(OptionLines(settings, options, false), all);
   settings.visibilityRestricted = true;
-  settings.visibleOptions = {"Hash", "Extras"};
-  EXPECT_EQ(OptionLines(settings, SampleOptions(), false),
-            (Lines{
-                "option name Threads type spin default 1 min 1 max 8",
-                "option name Mode type check default yes",
-                "option name Name type string default <empty>",
-                "option name Clear Hash type button",
-                "option name Style type combo default b var a var b var c",
-                "option name Empty type combo default ",
-                "option name Hash type spin default 2 min 0 max 256",
-            }));
-}
-
-TEST(OptionLinesTest, VisibleNamesMatchWithLetterCase) {
-  Settings settings;
-  settings.visibilityRestricted = true;
-  settings.visibleOptions = {"hash", "extras"};
-  EXPECT_TRUE(OptionLines(settings, SampleOptions(), false).empty());
-  EXPECT_FALSE(IsOptionVisible(settings, "Hash"));
+  EXPECT_TRUE(OptionLines(settings, options, true).empty());
+  settings.visibleOptions = {"hash", "extras"};  // letter case counts
+  EXPECT_TRUE(OptionLines(settings, options, false).empty());
   EXPECT_TRUE(IsOptionVisible(settings, "hash"));
-}
-
-TEST(OptionLinesTest, RestrictionWithoutNamesShowsNothing) {
-  Settings settings;
-  settings.visibilityRestricted = true;
-  EXPECT_TRUE(OptionLines(settings, SampleOptions(), true).empty());
+  settings.visibleOptions = {"Hash", "Extras"};
+  lines.push_back(kDefaultLines[2]);
+  EXPECT_EQ(OptionLines(settings, options, false), lines);
 }
 
 }  // namespace
