@@ -11,35 +11,12 @@ bool IsBlank(char c) {
   return static_cast<unsigned char>(c) <= ' ';
 }
 
+// The FEN letter of each piece code, indexed by the code.
+constexpr std::string_view kFenLetters = " PNBRQKpnbrqk";
+
 int PieceFromFenLetter(char c) {
-  switch (c) {
-    case 'P':
-      return kWhitePawn;
-    case 'N':
-      return kWhiteKnight;
-    case 'B':
-      return kWhiteBishop;
-    case 'R':
-      return kWhiteRook;
-    case 'Q':
-      return kWhiteQueen;
-    case 'K':
-      return kWhiteKing;
-    case 'p':
-      return kBlackPawn;
-    case 'n':
-      return kBlackKnight;
-    case 'b':
-      return kBlackBishop;
-    case 'r':
-      return kBlackRook;
-    case 'q':
-      return kBlackQueen;
-    case 'k':
-      return kBlackKing;
-    default:
-      return kEmpty;
-  }
+  std::size_t code = c == ' ' ? std::string_view::npos : kFenLetters.find(c);
+  return code == std::string_view::npos ? kEmpty : static_cast<int>(code);
 }
 
 // Walks the fields of a FEN text; each call yields the next run of

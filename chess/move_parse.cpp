@@ -28,20 +28,9 @@ char Upper(char c) {
 
 // 'N' .. 'K' to the folded kind 2 .. 6; 0 for anything else.
 int KindFromUpper(char c) {
-  switch (c) {
-    case 'N':
-      return kWhiteKnight;
-    case 'B':
-      return kWhiteBishop;
-    case 'R':
-      return kWhiteRook;
-    case 'Q':
-      return kWhiteQueen;
-    case 'K':
-      return kWhiteKing;
-    default:
-      return 0;
-  }
+  constexpr std::string_view kKinds = "NBRQK";  // kWhiteKnight .. kWhiteKing
+  std::size_t i = kKinds.find(c);
+  return i == std::string_view::npos ? 0 : kWhiteKnight + static_cast<int>(i);
 }
 
 MoveInfo FailedParse(int status) {
