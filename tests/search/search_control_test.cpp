@@ -9,6 +9,8 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
+// The typical exchange, the next single move, ponderhit and analysis are
+// also driven end to end (tests/e2e/game_test.cpp).
 class SearchControlTest : public AdapterTest {
  protected:
   // The opening of the typical exchange: the engine plays black after e2e4.
@@ -17,35 +19,6 @@ class SearchControlTest : public AdapterTest {
     Go("go wtime 60000 btime 60000");
   }
 };
-
-TEST_F(SearchControlTest, FirstGoSetsTheEngineUpAndStartsItsSearch) {
-  StartGameAfterE4();
-  EXPECT_THAT(TakeGui(), ElementsAre("info depth 1 score cp 1"));
-  EXPECT_THAT(TakeEngine(), ElementsAre("force", "new", "post", "hard", "force", "level 0 1 0",
-                                        "e2e4", "time 6000", "otim 6000", "black", "go"));
-  EXPECT_EQ(State(), SearchState::kThinking);
-}
-
-TEST_F(SearchControlTest, EngineMoveBecomesBestMoveWithLegalPonderMove) {
-  StartGameAfterE4();
-  TakeGui();
-  Engine("9 15 10 4800 e7e5 g1f3");
-  Engine("move e7e5");
-  EXPECT_THAT(TakeGui(), ElementsAre("info depth 9 score cp 15 time 100 nodes 4800 nps 48000 pv "
-                                     "e7e5 g1f3",
-                                     "bestmove e7e5 ponder g1f3"));
-  EXPECT_EQ(State(), SearchState::kIdle);
-}
-
-TEST_F(SearchControlTest, NextGoSendsOnlyTheNewMoveWithItsClocks) {
-  StartGameAfterE4();
-  Engine("move e7e5");
-  TakeEngine();
-  Position("position startpos moves e2e4 e7e5 g1f3");
-  Go("go wtime 58000 btime 59000");
-  EXPECT_THAT(TakeEngine(), ElementsAre("time 5900", "otim 5800", "g1f3"));
-  EXPECT_EQ(State(), SearchState::kThinking);
-}
 
 TEST_F(SearchControlTest, SeveralNewMovesGoInForceModeThenGo) {
   StartGameAfterE4();
@@ -107,20 +80,6 @@ TEST_F(SearchControlTest, PonderSendsNothingAndPonderHitSendsThePredictedMove) {
   EXPECT_THAT(TakeGui(), IsEmpty());
   Engine("move b8c6");
   EXPECT_THAT(TakeGui(), ElementsAre("bestmove b8c6"));
-}
-
-TEST_F(SearchControlTest, AnalysisUsesAnalyzeAndStopLeavesItWithABestMove) {
-  Position("position startpos");
-  Go("go infinite");
-  EXPECT_THAT(TakeEngine(), ElementsAre("force", "new", "post", "hard", "analyze"));
-  EXPECT_EQ(State(), SearchState::kAnalyzing);
-  TakeGui();
-  Engine("5 20 100 5000 d2d4 d7d5");
-  HandleStop(adapter);
-  EXPECT_THAT(TakeEngine(), ElementsAre("exit"));
-  EXPECT_THAT(TakeGui(), ElementsAre("info depth 5 score cp 20 time 1000 nodes 5000 nps 5000 pv "
-                                     "d2d4 d7d5",
-                                     "bestmove d2d4"));
 }
 
 TEST_F(SearchControlTest, InfiniteWithoutAnalyzeThinksUnderAnEndlessControl) {
