@@ -42,19 +42,18 @@ void CheckDepthLimit(Adapter& a, int depth) {
 }
 
 // Appends " currmove <move>" for the move being searched, in the position the
-// engine searches (after the reported ponder move while pondering). False
-// when the line must go out without a current move.
-bool AppendCurrentMove(Adapter& a, std::string& info, std::string_view text) {
+// engine searches (after the reported ponder move while pondering); nothing
+// while pondering on a move the GUI was never offered.
+void AppendCurrentMove(Adapter& a, std::string& info, std::string_view text) {
   SearchContext& s = a.search;
   s.engineBoard = s.engineGame.Replay();
   if (!Searching(s.state)) {
-    if (s.reportedPonderMove.Empty()) return false;
+    if (s.reportedPonderMove.Empty()) return;
     MoveInfo ponder = s.reportedPonderMove;
     s.engineBoard.MakeMove(ponder, true);
   }
   MoveInfo move = ParseMove(s.engineBoard, text);
   if (!move.Empty()) info += " currmove " + MoveToCoord(move);
-  return true;
 }
 
 }  // namespace
