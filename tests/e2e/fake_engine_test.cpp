@@ -6,7 +6,6 @@
 #include <chrono>
 #include <thread>
 
-#include "chess/board.h"
 #include "chess/move_text.h"
 #include "fake_engine/script.h"
 #include "support/engine_log.h"
@@ -20,100 +19,49 @@ namespace {
 
 using namespace std::chrono_literals;
 using fake::Action;
-using fake::ParseScript;
 using ::testing::ElementsAre;
-using ::testing::HasSubstr;
-using ::testing::StartsWith;
 
-struct ActionCase {
-  std::string line;
-  Action::Kind kind;
-  std::string text;
-  int number;
-  bool once;
-};
-
-TEST(FakeEngineScriptParser, ReadsEveryActionOfAnOnRule) {
-  const ActionCase cases[] = {
-      {"on go print move e2e4", Action::Kind::kPrint, "move e2e4", 0, false},
-      {"on go print   two  blanks ", Action::Kind::kPrint, "two  blanks", 0, false},
-      {"on ? print-raw move\\r", Action::Kind::kPrintRaw, "move\r", 0, false},
-      {"on go print a\\nb\\t\\\\\\x41", Action::Kind::kPrint, "a\nb\t\\A", 0, false},
-      {"on * stderr oops", Action::Kind::kStderr, "oops", 0, false},
-      {"on go sleep 250", Action::Kind::kSleep, "", 250, false},
-      {"on quit exit", Action::Kind::kExit, "", 0, false},
-      {"on quit exit 3", Action::Kind::kExit, "", 3, false},
-      {"on ? ignore", Action::Kind::kIgnore, "", 0, false},
-      {"on go once print move e2e4", Action::Kind::kPrint, "move e2e4", 0, true},
+TEST(FakeEngineScriptParser, ReadsEachLineOrReportsItWithItsNumber) {
+  struct Case {
+    std::string line;
+    Action::Kind kind;
+    std::string text;
+    int number;
   };
-  for (const ActionCase& c : cases) {
+  const Case good[] = {
+      {"on go print   two  blanks ", Action::Kind::kPrint, "two  blanks", 0},
+      {"on ? print-raw move\\r", Action::Kind::kPrintRaw, "move\r", 0},
+      {"on go print a\\nb\\t\\\\", Action::Kind::kPrint, "a\nb\t\\", 0},
+      {"on * stderr oops", Action::Kind::kStderr, "oops", 0},
+      {"on go sleep 250", Action::Kind::kSleep, "", 250},
+      {"on quit exit", Action::Kind::kExit, "", 0},
+      {"on quit exit 3", Action::Kind::kExit, "", 3},
+      {"on ? ignore", Action::Kind::kIgnore, "", 0},
+  };
+  for (const Case& c : good) {
     SCOPED_TRACE(c.line);
-    const fake::Script script = ParseScript(c.line);
+    const fake::Script script = fake::ParseScript("# comment\n\n" + c.line);
     ASSERT_TRUE(script.errors.empty()) << script.errors.front();
     ASSERT_EQ(script.rules.size(), 1u);
-    const Action& action = script.rules[0].action;
-    EXPECT_EQ(action.kind, c.kind);
-    EXPECT_EQ(action.text, c.text);
-    EXPECT_EQ(action.number, c.number);
-    EXPECT_EQ(action.once, c.once);
+    EXPECT_EQ(script.rules[0].action.kind, c.kind);
+    EXPECT_EQ(script.rules[0].action.text, c.text);
+    EXPECT_EQ(script.rules[0].action.number, c.number);
   }
-}
-
-TEST(FakeEngineScriptParser, KeepsRulesInFileOrderAndSkipsCommentsAndBlankLines) {
-  const fake::Script script = ParseScript(
-      "# feature lines with a delay\n"
-      "start print feature done=0\n"
-      "\n"
-      "start sleep 100\n"
-      "   # indented comment\n"
-      "on # print cleared\n"
-      "on go print first\n"
-      "on go print second\n");
-  ASSERT_TRUE(script.errors.empty());
-  ASSERT_EQ(script.startActions.size(), 2u);
-  EXPECT_EQ(script.startActions[0].text, "feature done=0");
-  EXPECT_EQ(script.startActions[1].number, 100);
-  ASSERT_EQ(script.rules.size(), 3u);
-  EXPECT_EQ(script.rules[0].word, "#");
-  EXPECT_EQ(script.rules[1].action.text, "first");
-  EXPECT_EQ(script.rules[2].action.text, "second");
-  EXPECT_FALSE(script.playMode);
-}
-
-TEST(FakeEngineScriptParser, ReadsThePlayModeSettings) {
-  const fake::Script script =
-      ParseScript("mode play\nmove-delay 10 200\nseed 42\nmove-format san\n");
-  ASSERT_TRUE(script.errors.empty());
-  EXPECT_TRUE(script.playMode);
-  EXPECT_EQ(script.minDelayMs, 10);
-  EXPECT_EQ(script.maxDelayMs, 200);
-  EXPECT_EQ(script.seed, 42u);
-  EXPECT_EQ(script.moveFormat, fake::MoveFormat::kSan);
-}
-
-TEST(FakeEngineScriptParser, ReportsEachBadLineWithItsNumberAndKeepsTheGoodOnes) {
-  const char* badLines[] = {
-      "prnt hello",       "on go",           "on go shout x",
-      "on go sleep soon", "on go sleep -5",  "on quit exit 256",
-      "start once",       "mode think",      "move-delay 200 100",
-      "move-delay 5",     "seed x",          "on go print bad \\q escape",
-      "on go print \\x4", "on go ignore me", "move-format long",
-  };
-  for (const char* line : badLines) {
-    SCOPED_TRACE(line);
-    const fake::Script script = ParseScript(std::string("on go print ok\n") + line);
+  const fake::Script play =
+      fake::ParseScript("start sleep 5\nmode play\nmove-delay 10 200\nseed 42");
+  EXPECT_TRUE(play.errors.empty() && play.playMode && play.startActions.size() == 1u);
+  EXPECT_EQ(play.maxDelayMs, 200);
+  EXPECT_EQ(play.seed, 42u);
+  for (const char* bad : {"prnt hello", "on go", "on go sleep -5", "on quit exit 256", "mode think",
+                          "move-delay 200 100", "seed x", "on go print \\q"}) {
+    SCOPED_TRACE(bad);
+    const fake::Script script = fake::ParseScript(std::string("on go print ok\n") + bad);
     ASSERT_EQ(script.errors.size(), 1u);
-    EXPECT_THAT(script.errors[0], StartsWith("line 2: "));
-    EXPECT_EQ(script.rules.size() + script.startActions.size(), 1u);
+    EXPECT_THAT(script.errors[0], ::testing::StartsWith("line 2: "));
   }
 }
 
-TEST(FakeEngineScriptParser, SubstitutesTheReceivedLineAndItsWords) {
-  EXPECT_EQ(fake::SubstituteWords("pong $2", "ping 17"), "pong 17");
-  EXPECT_EQ(fake::SubstituteWords("[$0] [$3] $$1", "usermove e2e4"), "[usermove e2e4] [] $1");
-}
-
-// Reads the fake's output directly, as Vantro would.
+// The fake started directly, its output read as Vantro would read it.
 class FakeEngineProcess : public ::testing::Test {
  protected:
   std::unique_ptr<PipedProcess> Start(const FakeEngineScript& script,
@@ -124,7 +72,6 @@ class FakeEngineProcess : public ::testing::Test {
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
     auto process = std::make_unique<PipedProcess>(FakeEngineBinary(), args, dir_.Path());
     process->ShowOnFailure(EngineLogPath(dir_));
-    EXPECT_EQ(process->StartError(), "");
     return process;
   }
   FakeEngineLog Log() const { return ReadEngineLog(EngineLogPath(dir_)); }
@@ -132,33 +79,27 @@ class FakeEngineProcess : public ::testing::Test {
   TempDir dir_;
 };
 
-TEST_F(FakeEngineProcess, PrintsItsStartLinesWithTheScriptedDelay) {
-  auto engine = Start(
-      FakeEngineScript().Features("done=0").Start("sleep 300").Features("myname=\"Fake\" done=1"));
-  const auto begin = std::chrono::steady_clock::now();
+TEST_F(FakeEngineProcess, PrintsStartLinesWithTheScriptedDelay) {
+  auto engine = Start(FakeEngineScript()
+                          .Features("done=0")
+                          .Start("sleep 300")
+                          .Start("print-raw up-")
+                          .Features("done=1"));
   EXPECT_EQ(engine->ReadLine(5s), "feature done=0");
-  EXPECT_EQ(engine->ReadLine(5s), "feature myname=\"Fake\" done=1");
+  const auto begin = std::chrono::steady_clock::now();
+  EXPECT_EQ(engine->ReadLine(5s), "up-feature done=1");
   EXPECT_GE(std::chrono::steady_clock::now() - begin, 250ms);
-  const std::vector<EngineLogEntry> printed = Log().notes;
-  std::vector<long long> printTimes;
-  for (const EngineLogEntry& note : printed) {
-    if (note.text.starts_with("out ")) printTimes.push_back(note.ms);
-  }
-  ASSERT_EQ(printTimes.size(), 2u);
-  EXPECT_GE(printTimes[1] - printTimes[0], 300);
 }
 
-TEST_F(FakeEngineProcess, LogsEveryReceivedLineWithItsArrivalTimeAndItsArguments) {
-  // The rule sleeps, so a late time stamp would show that lines are logged when
-  // handled instead of when they arrive.
+TEST_F(FakeEngineProcess, LogsEachLineWithItsArrivalTimeAndTheArgumentsAndDirectory) {
   auto engine =
       Start(FakeEngineScript().Start("print up").On("xboard", "sleep 1000"), {"-extra", "arg"});
-  ASSERT_EQ(engine->ReadLine(5s), "up");  // lines sent earlier would wait in the pipe
+  ASSERT_EQ(engine->ReadLine(5s), "up");
   engine->Send("xboard");
   std::this_thread::sleep_for(300ms);
-  engine->SendRaw("protover 2\r\n@odd\n");
-  const auto odd = WaitForEngineLine(EngineLogPath(dir_), "@odd", 5s);
-  ASSERT_TRUE(odd);
+  engine->Send("protover 2");
+  engine->Send("@odd");
+  ASSERT_TRUE(WaitForEngineLine(EngineLogPath(dir_), "@odd", 5s));
   const FakeEngineLog log = Log();
   ASSERT_THAT(log.ReceivedLines(), ElementsAre("xboard", "protover 2", "@odd"));
   const long long gap = log.received[1].ms - log.received[0].ms;
@@ -170,77 +111,46 @@ TEST_F(FakeEngineProcess, LogsEveryReceivedLineWithItsArrivalTimeAndItsArguments
   EXPECT_THAT(log.Notes("cwd"), ElementsAre(dir_.Path()));
 }
 
-TEST_F(FakeEngineProcess, IgnoresQuitWithoutARuleButEndsAtEndOfInput) {
-  auto engine = Start(FakeEngineScript().On("ping", "print pong $2"));
-  engine->Send("quit");
-  engine->Send("ping 5");
-  EXPECT_EQ(engine->ReadLine(5s), "pong 5");
-  EXPECT_FALSE(engine->Exited());
-  engine->CloseInput();
-  EXPECT_EQ(engine->WaitExit(5s), 0);
-  EXPECT_EQ(WaitForEngineExit(EngineLogPath(dir_), 1s), 0);
-}
-
-TEST_F(FakeEngineProcess, ExitsWithTheScriptedStatusOnQuit) {
-  auto engine = Start(FakeEngineScript().On("quit", "exit 3"));
-  engine->Send("quit");
-  EXPECT_EQ(engine->WaitExit(5s), 3);
-  EXPECT_EQ(WaitForEngineExit(EngineLogPath(dir_), 1s), 3);
-}
-
-TEST_F(FakeEngineProcess, RefusesToRunAFaultyScript) {
-  dir_.Write("script.txt", "on go prnt move e2e4\n");
-  PipedProcess engine(FakeEngineBinary(),
-                      {"--log", EngineLogPath(dir_), "--script", dir_.File("script.txt")},
-                      dir_.Path());
-  EXPECT_EQ(engine.WaitExit(5s), 2);
-  EXPECT_THAT(engine.Stderr(), HasSubstr("line 1: unknown action 'prnt'"));
-}
-
-// The move after "move " in `line`, checked to be legal on `board` and made on it.
-::testing::AssertionResult MakesLegalMove(Board& board, const std::optional<std::string>& line) {
-  if (!line || !line->starts_with("move ")) {
-    return ::testing::AssertionFailure() << "no move line: " << line.value_or("(nothing)");
-  }
-  MoveInfo move = ParseMove(board, line->substr(5));
-  if (move.Empty() || !board.MakeMove(move, true)) {
-    return ::testing::AssertionFailure() << "illegal: " << *line << " on " << board.ToFEN();
-  }
-  return ::testing::AssertionSuccess();
-}
-
 TEST_F(FakeEngineProcess, PlaysLegalMovesAndRejectsIllegalOnes) {
-  auto engine = Start(FakeEngineScript().Play(0, 20, 7));
+  auto engine = Start(FakeEngineScript().Play(0, 20, 7).On("quit", "exit 3"));
   Board board;
   board.SetFEN("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
-  engine->Send("new");
-  engine->Send("e2e4");
+  // Checks that the move it gives is legal and that the thinking line before
+  // it holds the move and a reply, then makes the move.
+  auto play = [&board](const std::vector<std::string>& lines) {
+    ASSERT_GE(lines.size(), 2u);
+    ASSERT_TRUE(lines.back().starts_with("move "));
+    const std::string move = lines.back().substr(5);
+    EXPECT_THAT(lines[lines.size() - 2], ::testing::MatchesRegex("[0-9]+ -?[0-9]+ [0-9]+ [0-9]+ " +
+                                                                 move + " [a-h1-8qrbn]+"));
+    MoveInfo info = ParseMove(board, move);
+    ASSERT_FALSE(info.Empty()) << move << " on " << board.ToFEN();
+    board.MakeMove(info, false);
+  };
+  for (const char* line : {"new", "force", "e2e4", "go"}) engine->Send(line);
   MoveInfo e4 = ParseMove(board, "e2e4");
-  ASSERT_TRUE(board.MakeMove(e4, true));
-  EXPECT_TRUE(MakesLegalMove(board, engine->WaitFor("move ", 5s)));
+  board.MakeMove(e4, false);
+  play(engine->ReadUntil("move ", 5s));
 
   engine->Send("usermove e2e4");  // the pawn has already left e2
-  EXPECT_EQ(engine->WaitFor("Illegal move", 5s), "Illegal move: e2e4");
-  EXPECT_THAT(Log().Notes("illegal"), ElementsAre("e2e4"));
-
-  // "force" keeps it from answering; "go" makes it play the side to move.
+  EXPECT_EQ(engine->ReadLine(5s), "Illegal move: e2e4");
   engine->Send("force");
-  engine->Send("Nf3");
-  MoveInfo nf3 = ParseMove(board, "Nf3");
-  ASSERT_TRUE(board.MakeMove(nf3, true));
-  EXPECT_TRUE(engine->NoLineWithin(200ms));
-  engine->Send("go");
-  EXPECT_TRUE(MakesLegalMove(board, engine->WaitFor("move ", 5s)));
-}
+  engine->Send("g1f3");
+  EXPECT_TRUE(engine->NoLineWithin(200ms));  // no answer in force mode
+  engine->Send("undo");
+  engine->Send("go");  // white to move again, on the board before g1f3
+  play(engine->ReadUntil("move ", 5s));
 
-TEST_F(FakeEngineProcess, TakesAPositionFromEditModeKeepingTheSideToMove) {
-  auto engine = Start(FakeEngineScript().Play());
-  // After e2e4 black is to move; the edited position leaves black one legal move.
-  for (const char* line :
-       {"new", "force", "e2e4", "edit", "#", "Kf7", "Pg6", "c", "Kh8", "Pa6", ".", "go"}) {
-    engine->Send(line);
-  }
-  EXPECT_EQ(engine->WaitFor("move ", 5s), "move a6a5");
+  const std::string kings = "4k3/8/8/8/8/8/8/4K3 w - - 0 1";
+  engine->Send("setboard " + kings);
+  engine->Send("analyze");
+  EXPECT_TRUE(engine->WaitFor("1 ", 5s));
+  engine->Send("exit");
+  engine->Send("go");
+  board.SetFEN(kings);
+  play(engine->ReadUntil("move ", 5s));
+  engine->Send("quit");
+  EXPECT_EQ(engine->WaitExit(5s), 3);
 }
 
 TEST_F(FakeEngineProcess, MovesAtOnceOnMoveNowDuringALongDelay) {
@@ -248,10 +158,7 @@ TEST_F(FakeEngineProcess, MovesAtOnceOnMoveNowDuringALongDelay) {
   engine->Send("go");
   EXPECT_TRUE(engine->NoLineWithin(200ms));
   engine->Send("?");
-  const auto lines = engine->ReadUntil("move ", 5s);
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_THAT(lines[0], ::testing::MatchesRegex("[0-9]+ -?[0-9]+ [0-9]+ [0-9]+ .*"));
-  EXPECT_THAT(lines[1], StartsWith("move "));
+  EXPECT_EQ(engine->ReadUntil("move ", 5s).size(), 2u);
 }
 
 }  // namespace

@@ -2,107 +2,124 @@
 //
 //   fake_engine [--log PATH] [--script PATH] [other arguments, only logged]
 //
-// The log gets one line per line received on standard input,
-// "<ms since start> <line>", written at once, so tests can read it while the
-// engine runs. The fake's own notes start with "@": "@args <argv joined by
-// blanks>", "@cwd <dir>", "@seed <n>", "@out <text printed>", "@illegal
-// <move>", "@unknown <line>", "@eof", "@exit <status>", "@script-error <msg>".
-// A received line that starts with "@" is logged with a second "@" in front.
-//
-// Script: one rule per line; blank lines and lines starting with "#" are skipped.
-//   start <action>        run at start-up, in order, before any input is handled
-//   on <word> <action>    run whenever a received line's first word is <word>
-//                         ("*" matches every line); several rules for one word
-//                         run in file order
-//   mode play             keep a game and play random legal moves (below)
-//   move-delay <min> <max>  play mode: think a uniformly drawn min..max ms (default 0 0)
-//   seed <n>              play mode: random seed (default: from the clock; logged as @seed)
-//   move-format coord|san play mode: how moves and thinking lines are written
-// Actions:
-//   print <text>          text and a line feed to standard output
-//   print-raw <text>      text without a line feed
-//   stderr <text>         text and a line feed to standard error
-//   sleep <ms>            the dispatcher sleeps (input is still read and logged)
-//   exit [status]         ends the process at once (default status 0)
-//   ignore                nothing; documents that a command is ignored on purpose
-//   once <action>         the action only the first time its rule fires
-// Texts may hold \n \r \t \\ \xHH, and $0 (the received line), $1..$9 (its
-// words) and $$ ("$"). "quit" is not special: the fake ends on it only with
-// "on quit exit". End of input always ends the fake, after the lines before it.
-//
-// Play mode (applied after the script's rules for the same line): "new",
-// "force", "go", "playother", "setboard <fen>", "edit" ... ".", "usermove <m>"
-// or a bare move (coordinates or SAN), "undo", "remove", "?" (move now),
-// "analyze" ... "exit" (a thinking line every kAnalyzeIntervalMs); "white",
-// "black", "level", "st", "sd", "time", "otim", "post", "nopost", "hard",
-// "easy", "computer", "accepted", "rejected", "xboard", "protover", "result",
-// "random", "ping", "." are ignored. On its turn outside force mode it prints
-// one thinking line "<depth> <score> <cs> <nodes> <pv>" and "move <m>" of a
-// random legal move, or the result when it has none. A move that is illegal
-// on its board gives "Illegal move: <text>".
+// Script, one rule per line (blank lines and lines starting with "#" skipped):
+//   start <action>          run at start-up, in order
+//   on <word> <action>      run when a received line's first word is <word>
+//                           ("*" matches every line); rules run in file order
+//   mode play               keep a game and play random legal moves (GameKeeper)
+//   move-delay <min> <max>  play mode: think a uniformly drawn min..max ms
+//   seed <n>                play mode: random seed (default random, logged as @seed)
+// Actions: print <text>, print-raw <text> (no line feed), stderr <text>,
+// sleep <ms> (input is still read and logged meanwhile), exit [status],
+// ignore. Texts may hold \n \r \t \\. "quit" is not special; end of input
+// always ends the fake, after the lines received before it.
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
+#include <condition_variable>
 #include <csignal>
+#include <deque>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <utility>
 
+#include "core/text.h"
 #include "engine_io.h"
 #include "game_keeper.h"
-#include "input_reader.h"
-#include "rule_runner.h"
 #include "script.h"
 
 namespace {
 
 using namespace vantro::fake;
 
-struct Arguments {
-  std::string logPath;
-  std::string scriptPath;
-  std::string all;  // every argument joined by single blanks, the program name first
+// Reads standard input on a thread of its own, so that every line is logged
+// with the time it arrived even while the dispatcher sleeps in an action.
+class InputReader {
+ public:
+  explicit InputReader(EngineIo& io) : io_(io), thread_([this] { ReadLoop(); }) {}
+  ~InputReader() { thread_.join(); }
+
+  // The next line; nothing once the input has ended and all lines were taken.
+  std::optional<std::string> Next() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !lines_.empty() || ended_; });
+    if (lines_.empty()) return {};
+    std::string line = std::move(lines_.front());
+    lines_.pop_front();
+    return line;
+  }
+
+ private:
+  static constexpr size_t kMaxLineBytes = 1 << 20;  // the rest of a longer line is dropped
+
+  void ReadLoop() {
+    std::string line;
+    char buffer[4096];
+    ssize_t got;
+    while ((got = ::read(STDIN_FILENO, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)) {
+      for (ssize_t i = 0; i < got; ++i) {
+        if (buffer[i] == '\n') {
+          Deliver(std::exchange(line, {}));
+        } else if (line.size() < kMaxLineBytes) {
+          line += buffer[i];
+        }
+      }
+    }
+    if (!line.empty()) Deliver(std::move(line));
+    io_.Note("eof", "");
+    std::lock_guard lock(mutex_);
+    ended_ = true;
+    changed_.notify_all();
+  }
+
+  void Deliver(std::string line) {
+    if (line.ends_with('\r')) line.pop_back();
+    io_.Received(line);
+    std::lock_guard lock(mutex_);
+    lines_.push_back(std::move(line));
+    changed_.notify_all();
+  }
+
+  EngineIo& io_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::string> lines_;
+  bool ended_ = false;
+  std::thread thread_;  // last: starts once everything above is set up
 };
 
-Arguments ReadArguments(int argc, char** argv) {
-  Arguments arguments;
-  for (int i = 0; i < argc; ++i) {
-    const std::string word = argv[i];
-    if (i > 0) arguments.all += ' ';
-    arguments.all += word;
-    if ((word == "--log" || word == "--script") && i + 1 < argc) {
-      (word == "--log" ? arguments.logPath : arguments.scriptPath) = argv[i + 1];
-    }
+void Run(const Action& action, EngineIo& io) {
+  switch (action.kind) {
+    case Action::Kind::kPrint:
+      return io.PrintLine(action.text);
+    case Action::Kind::kPrintRaw:
+      return io.Print(action.text);
+    case Action::Kind::kStderr:
+      return io.PrintError(action.text);
+    case Action::Kind::kSleep:
+      return std::this_thread::sleep_for(std::chrono::milliseconds(action.number));
+    case Action::Kind::kExit:
+      io.Exit(action.number);
+    case Action::Kind::kIgnore:
+      return;
   }
-  return arguments;
 }
 
-std::string CurrentDirectory() {
-  char buffer[PATH_MAX];
-  return ::getcwd(buffer, sizeof buffer) != nullptr ? buffer : "";
-}
-
-// The script, or nothing (with the reasons logged and on standard error): a
-// faulty script must fail loudly rather than make a test pass by accident.
-std::optional<Script> LoadScript(const std::string& path, EngineLog& log, EngineOutput& output) {
-  if (path.empty()) return Script{};
+// A faulty script must fail loudly rather than make a test pass by accident.
+Script LoadScript(const std::string& path, EngineIo& io) {
+  if (path.empty()) return {};
   std::ifstream file(path, std::ios::binary);
   std::ostringstream text;
   text << file.rdbuf();
-  std::vector<std::string> errors;
-  Script script;
-  if (!file) {
-    errors.push_back("cannot read " + path);
-  } else {
-    script = ParseScript(text.str());
-    errors = script.errors;
-  }
-  for (const std::string& error : errors) {
-    log.Note("script-error", error);
-    output.PrintError("fake_engine: " + error);
-  }
-  if (!errors.empty()) return {};
+  Script script = ParseScript(text.str());
+  if (!file) script.errors.push_back("cannot read " + path);
+  for (const std::string& error : script.errors) io.PrintError("fake_engine: " + error);
+  if (!script.errors.empty()) io.Exit(2);
   return script;
 }
 
@@ -111,25 +128,31 @@ std::optional<Script> LoadScript(const std::string& path, EngineLog& log, Engine
 int main(int argc, char** argv) {
   // A reader that has gone away must not kill the fake before it logs the rest.
   std::signal(SIGPIPE, SIG_IGN);
-  const Arguments arguments = ReadArguments(argc, argv);
-  EngineLog log(arguments.logPath);
-  EngineOutput output(log);
-  log.Note("args", arguments.all);
-  log.Note("cwd", CurrentDirectory());
+  std::string logPath, scriptPath, all;
+  for (int i = 0; i < argc; ++i) {
+    const std::string word = argv[i];
+    all += (i > 0 ? " " : "") + word;
+    if (word == "--log" && i + 1 < argc) logPath = argv[i + 1];
+    if (word == "--script" && i + 1 < argc) scriptPath = argv[i + 1];
+  }
+  EngineIo io(logPath);
+  io.Note("args", all);
+  char cwd[PATH_MAX];
+  io.Note("cwd", ::getcwd(cwd, sizeof cwd) != nullptr ? cwd : "");
 
-  InputReader input(log);
-  const std::optional<Script> script = LoadScript(arguments.scriptPath, log, output);
-  if (!script) ExitEngine(log, 2);
-
+  InputReader input(io);
+  const Script script = LoadScript(scriptPath, io);
   std::unique_ptr<GameKeeper> game;
-  if (script->playMode) game = std::make_unique<GameKeeper>(*script, log, output);
-  RuleRunner rules(*script, log, output);
-  rules.RunStart();
+  if (script.playMode) game = std::make_unique<GameKeeper>(script, io);
+  for (const Action& action : script.startActions) Run(action, io);
   while (const std::optional<std::string> line = input.Next()) {
-    rules.OnLine(*line);
+    const std::string_view word = vantro::GetWord(*line, 1);
+    for (const Rule& rule : script.rules) {
+      if (rule.word == "*" || rule.word == word) Run(rule.action, io);
+    }
     if (game) game->OnLine(*line);
   }
   game.reset();
-  log.Note("exit", "0");
+  io.Note("exit", "0");
   return 0;
 }

@@ -1,7 +1,6 @@
 #include "support/engine_log.h"
 
 #include <charconv>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -22,24 +21,15 @@ FakeEngineLog ReadEngineLog(const std::string& path) {
   const std::string text = content.str();
   FakeEngineLog log;
   size_t start = 0;
-  size_t end;
-  while ((end = text.find('\n', start)) != std::string::npos) {
+  for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
     const std::string_view line(text.data() + start, end - start);
-    start = end + 1;
     EngineLogEntry entry;
     const auto [rest, error] = std::from_chars(line.data(), line.data() + line.size(), entry.ms);
     if (error != std::errc() || rest == line.data() + line.size() || *rest != ' ') continue;
-    const std::string_view body(rest + 1, line.data() + line.size() - rest - 1);
-    if (body.starts_with("@@")) {
-      entry.text = body.substr(1);
-      log.received.push_back(std::move(entry));
-    } else if (body.starts_with('@')) {
-      entry.text = body.substr(1);
-      log.notes.push_back(std::move(entry));
-    } else {
-      entry.text = body;
-      log.received.push_back(std::move(entry));
-    }
+    const std::string_view body = line.substr(rest + 1 - line.data());
+    const bool note = body.starts_with('@') && !body.starts_with("@@");
+    entry.text = body.substr(body.starts_with('@') ? 1 : 0);
+    (note ? log.notes : log.received).push_back(std::move(entry));
   }
   return log;
 }
@@ -54,9 +44,8 @@ std::vector<std::string> FakeEngineLog::Notes(std::string_view name) const {
   std::vector<std::string> texts;
   for (const EngineLogEntry& entry : notes) {
     const std::string_view text = entry.text;
-    if (text == name) {
-      texts.emplace_back();
-    } else if (text.starts_with(name) && text.size() > name.size() && text[name.size()] == ' ') {
+    if (text == name) texts.emplace_back();
+    if (text.starts_with(name) && text.size() > name.size() && text[name.size()] == ' ') {
       texts.emplace_back(text.substr(name.size() + 1));
     }
   }
@@ -64,36 +53,17 @@ std::vector<std::string> FakeEngineLog::Notes(std::string_view name) const {
 }
 
 std::optional<EngineLogEntry> FakeEngineLog::Find(std::string_view text, size_t from) const {
-  return Find(Equals(std::string(text)), from);
-}
-
-std::optional<EngineLogEntry> FakeEngineLog::Find(const LineMatcher& matcher, size_t from) const {
   for (size_t i = from; i < received.size(); ++i) {
-    if (matcher(received[i].text)) return received[i];
+    if (received[i].text == text) return received[i];
   }
   return {};
 }
 
-std::optional<int> WaitForEngineExit(const std::string& path, Duration timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  for (;;) {
-    const std::vector<std::string> exits = ReadEngineLog(path).Notes("exit");
-    if (!exits.empty()) return std::atoi(exits.back().c_str());
-    if (std::chrono::steady_clock::now() >= deadline) return {};
-    std::this_thread::sleep_for(kPollInterval);
-  }
-}
-
 std::optional<EngineLogEntry> WaitForEngineLine(const std::string& path, std::string_view text,
-                                                Duration timeout, size_t skip) {
-  return WaitForEngineLine(path, Equals(std::string(text)), timeout, skip);
-}
-
-std::optional<EngineLogEntry> WaitForEngineLine(const std::string& path, const LineMatcher& matcher,
-                                                Duration timeout, size_t skip) {
+                                                Duration timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {
-    if (auto entry = ReadEngineLog(path).Find(matcher, skip)) return entry;
+    if (auto entry = ReadEngineLog(path).Find(text)) return entry;
     if (std::chrono::steady_clock::now() >= deadline) return {};
     std::this_thread::sleep_for(kPollInterval);
   }

@@ -1,17 +1,8 @@
 #include "support/test_paths.h"
 
-#ifndef VANTRO_BINARY
-#define VANTRO_BINARY ""
-#endif
-#ifndef FAKE_ENGINE_BINARY
-#define FAKE_ENGINE_BINARY ""
-#endif
-#ifndef VANTRO_SOURCE_DIR
-#define VANTRO_SOURCE_DIR ""
-#endif
-
 namespace vantro::test {
 
+// Defined by tests/CMakeLists.txt.
 std::string VantroBinary() {
   return VANTRO_BINARY;
 }

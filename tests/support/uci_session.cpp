@@ -12,9 +12,9 @@ UciSession::UciSession(const std::string& workDir, const std::vector<std::string
 
 bool UciSession::Handshake(Duration timeout) {
   Send("uci");
-  if (!WaitFor(Equals("uciok"), timeout)) return false;
+  if (WaitFor("uciok", timeout) != "uciok") return false;
   Send("isready");
-  return WaitFor(Equals("readyok"), timeout).has_value();
+  return WaitFor("readyok", timeout) == "readyok";
 }
 
 }  // namespace vantro::test
