@@ -1,6 +1,5 @@
 #pragma once
 
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,10 +12,9 @@
 #include <sstream>
 #include <string>
 #include <thread>
-#include <vector>
 
-// Helpers shared by the platform tests: temporary directories, scripts,
-// pipes read to their end and other processes seen through /proc.
+// Helpers shared by the platform tests: temporary directories, files, pipes
+// read to their end and other processes seen through /proc.
 namespace vantro::test {
 
 // A fresh directory, removed with its contents at the end of the test.
@@ -27,7 +25,6 @@ class TempDir {
     if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
   }
   ~TempDir() { std::filesystem::remove_all(path_, ignored_); }
-  const std::string& Path() const { return path_; }
   std::string File(const std::string& name) const { return path_ + "/" + name; }
 
  private:
@@ -35,26 +32,8 @@ class TempDir {
   std::error_code ignored_;
 };
 
-// Makes `directory` the current directory until the end of the scope.
-class ScopedCurrentDirectory {
- public:
-  explicit ScopedCurrentDirectory(const std::string& directory) {
-    std::filesystem::current_path(directory);
-  }
-  ~ScopedCurrentDirectory() { std::filesystem::current_path(saved_, ignored_); }
-
- private:
-  std::filesystem::path saved_ = std::filesystem::current_path();
-  std::error_code ignored_;
-};
-
-inline void WriteFile(const std::string& path, const std::string& content, mode_t mode = 0644) {
+inline void WriteFile(const std::string& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
-  chmod(path.c_str(), mode);
-}
-
-inline void WriteScript(const std::string& path, const std::string& body) {
-  WriteFile(path, "#!/bin/sh\n" + body, 0755);
 }
 
 inline std::string ReadFile(const std::string& path) {
@@ -84,19 +63,13 @@ inline bool WaitUntil(const std::function<bool()>& condition) {
   return true;
 }
 
-// The fields of /proc/<pid>[/task/<tid>]/stat after the command name; [0] is
-// the state, [2] the process group, [16] the nice value. Empty when gone.
-inline std::vector<std::string> ProcStat(const std::string& procPath) {
-  std::string stat = ReadFile(procPath + "/stat");
-  std::vector<std::string> fields;
+// The state letter of process `pid` ("Z" for a zombie), empty once it is gone.
+inline std::string ProcessState(int pid) {
+  std::string stat = ReadFile("/proc/" + std::to_string(pid) + "/stat");
   std::istringstream rest(stat.substr(std::min(stat.size(), stat.rfind(')') + 1)));
-  for (std::string field; rest >> field;) fields.push_back(field);
-  return fields;
-}
-
-inline int NiceOf(int pid) {
-  std::vector<std::string> fields = ProcStat("/proc/" + std::to_string(pid));
-  return fields.size() > 16 ? std::stoi(fields[16]) : 1000;
+  std::string state;
+  rest >> state;
+  return state;
 }
 
 // True once `pid` is no child of ours waiting to be reaped (so no zombie of

@@ -27,8 +27,6 @@ TEST_F(TextFileTest, ReadsLinesByTheLineRules) {
       {"", {}},
       {"\n", {""}},
       {"a\rb\r\r\nc\r", {"ab", "c"}},  // CR dropped wherever it stands
-      {"\r", {}},
-      {"x\r\n\r\n", {"x", ""}},
       {longLine + "\nz", {longLine, "z"}},
       {"a\n" + std::string(TextFile::kMaxLineBytes + 5, 'x') + "\r\nb\n", {"a", "b"}},
   };
@@ -42,14 +40,6 @@ TEST_F(TextFileTest, ReadsLinesByTheLineRules) {
   }
 }
 
-TEST(ToCrLfLineTest, EndsEveryLineWithOneCrLf) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"a\nb", "a\r\nb\r\n"}, {"a\r\n", "a\r\n"},     {"a\n", "a\r\n"},     {"", "\r\n"},
-      {"a\rb", "a\rb\r\n"},   {"a\r\r\n", "a\r\r\n"}, {"\n\n", "\r\n\r\n"},
-  };
-  for (const auto& [text, written] : cases) EXPECT_EQ(ToCrLfLine(text), written) << text;
-}
-
 TEST_F(TextFileTest, AppendingCreatesTheFileAndNeverTruncatesOrOverwrites) {
   TextFile first, second;
   ASSERT_TRUE(first.OpenForAppending(path_));
@@ -61,29 +51,6 @@ TEST_F(TextFileTest, AppendingCreatesTheFileAndNeverTruncatesOrOverwrites) {
   ASSERT_TRUE(first.OpenForAppending(path_));
   EXPECT_TRUE(first.WriteLine(""));
   EXPECT_EQ(ReadFile(path_), "a\r\nb\r\ntheirs\r\nmine\r\n\r\n");
-}
-
-TEST_F(TextFileTest, BadNamesFailWithoutCreatingAFileAndGoodOnesAreTrimmed) {
-  test::ScopedCurrentDirectory inDir(dir_.Path());
-  TextFile file;
-  EXPECT_FALSE(file.OpenForAppending("  \t "));
-  EXPECT_FALSE(file.OpenForReading(path_));
-  EXPECT_FALSE(file.OpenForReading(dir_.Path()));
-  EXPECT_FALSE(file.WriteLine("x"));
-  EXPECT_TRUE(std::filesystem::is_empty(dir_.Path()));
-  WriteFile(path_, "one\ntwo\n");
-  ASSERT_TRUE(file.OpenForReading("  " + path_ + " \r\n"));
-  EXPECT_EQ(file.Name(), path_);
-}
-
-TEST_F(TextFileTest, ReopeningReadsFromTheStartAndAFileOpenForReadingRefusesWrites) {
-  WriteFile(path_, "one\ntwo\n");
-  TextFile file;
-  std::string line;
-  ASSERT_TRUE(file.OpenForReading(path_) && file.ReadLine(line) && file.OpenForReading(path_));
-  EXPECT_TRUE(file.ReadLine(line) && line == "one");
-  EXPECT_FALSE(file.WriteLine("x"));
-  EXPECT_EQ(ReadFile(path_), "one\ntwo\n");
 }
 
 }  // namespace
