@@ -1,8 +1,6 @@
 #pragma once
 
-#include <string>
 #include <string_view>
-#include <vector>
 
 #include "chess/board.h"
 #include "chess/move_generator.h"
@@ -28,19 +26,6 @@ inline MoveInfo Decoded(const Board& board, std::string_view text) {
   MoveInfo move;
   DecodeCoordMove(board, move, text);
   return move;
-}
-
-inline int Sq(std::string_view name) {
-  return MakeSquare(name[0] - 'a', name[1] - '1');
-}
-
-// The legal moves in generation order, as coordinate text.
-inline std::vector<std::string> LegalCoords(const Board& board) {
-  MoveList list;
-  MoveGenerator::GenerateLegal(board, list);
-  std::vector<std::string> coords;
-  for (int i = 0; i < list.count; ++i) coords.push_back(MoveToCoord(list.moves[i]));
-  return coords;
 }
 
 }  // namespace vantro::testing_chess

@@ -2,11 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <string>
-#include <tuple>
-#include <vector>
-
 #include "chess_test_util.h"
 
 namespace vantro {
@@ -15,8 +10,6 @@ namespace {
 using testing_chess::FromFen;
 using testing_chess::kKiwipeteFen;
 using testing_chess::kStartFen;
-using testing_chess::LegalCoords;
-using Coords = std::vector<std::string>;
 
 struct PerftCase {
   const char* fen;
@@ -42,43 +35,6 @@ INSTANTIATE_TEST_SUITE_P(
         // The same position with colours swapped exercises black's castling.
         PerftCase{"r2q1rk1/pP1p2pp/Q4n2/bbp1p3/Np6/1B3NBn/pPPP1PPP/R3K2R b KQ - 0 1", 3, 9467},
         PerftCase{"rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8", 2, 1486}));
-
-TEST(MoveGeneratorOrder, ListsByOriginSquarePromotionsQueenFirstAndRefillsFromTheEnd) {
-  const Coords start = LegalCoords(FromFen(kStartFen));
-  ASSERT_EQ(start.size(), 20u);
-  EXPECT_EQ(Coords(start.begin(), start.begin() + 3), (Coords{"b1a3", "b1c3", "g1f3"}));
-  EXPECT_EQ(LegalCoords(FromFen("8/P7/8/8/8/8/8/8 w - -")),
-            (Coords{"a7a8q", "a7a8r", "a7a8b", "a7a8n"}));
-  // The pinned knight's three moves are replaced, in turn, by the king's last three.
-  EXPECT_EQ(LegalCoords(FromFen("k7/8/8/8/8/8/8/rN5K w - -")), (Coords{"h1h2", "h1g2", "h1g1"}));
-}
-
-TEST(MoveGenerator, GeneratesAMoveOnlyWhenItIsLegal) {
-  const std::tuple<const char*, const char*, bool> cases[] = {
-      {"4k3/8/8/8/8/8/8/R3K2R w KQ -", "e1g1", true},
-      {"4k3/8/8/8/8/8/8/R3K2R w Q -", "e1g1", false},
-      {"4k3/8/8/8/8/8/8/RN2K2R w KQ -", "e1c1", false},
-      {"1r4k1/8/8/8/8/8/8/R3K2R w KQ -", "e1c1", true},  // b1 may be attacked
-      {"r3k2r/8/8/8/8/8/8/4K3 b kq -", "e8c8", true},
-      // Castling rights without the king or the rook at home.
-      {"4k3/8/8/8/8/8/8/4K3 w KQ -", "e1g1", false},
-      {"4k3/8/8/8/8/8/8/3K3R w K -", "d1f1", false},
-      {"4k3/8/8/8/8/8/8/4K2r w K -", "e1g1", false},
-      // Taking en passant would uncover the king on the fifth rank.
-      {"8/8/8/KPp4r/8/8/8/7k w - c6", "b5c6", false},
-      {"8/8/8/1Pp4r/K7/8/8/7k w - c6", "b5c6", true},
-      {"k7/8/8/1P6/8/8/8/7K w - c6", "b5c6", false},   // no pawn to take
-      {"k7/8/8/8/8/8/1Pp5/7K w - c3", "b2c3", false},  // wrong rank
-      // Of two white kings the one in check must move; the other may not.
-      {"7k/8/8/8/r7/8/8/K6K w - -", "a1b1", true},
-      {"7k/8/8/8/r7/8/8/K6K w - -", "a1a2", false},
-      {"7k/8/8/8/r7/8/8/K6K w - -", "h1g1", false},
-  };
-  for (auto [fen, move, legal] : cases) {
-    const Coords coords = LegalCoords(FromFen(fen));
-    EXPECT_EQ(std::count(coords.begin(), coords.end(), move), legal ? 1 : 0) << fen << " " << move;
-  }
-}
 
 TEST(MoveGeneratorCapacity, MoreThanCapacityMovesAreDroppedSilently) {
   // These queens and pawns to take have 258 pseudo-legal (and legal) moves.

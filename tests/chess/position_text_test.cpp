@@ -16,10 +16,7 @@ TEST(PositionText, EditWithWhiteToMoveListsBothColoursThenSwitchesBack) {
 }
 
 TEST(PositionText, EditWithBlackToMovePlaysAWhiteMoveFirst) {
-  const char* fen = "4k3/p7/8/8/8/8/8/4K3 b - - 0 1";
-  EXPECT_EQ(BuildPositionText(1, fen, false, false),
-            "new\nforce\na2a3\nedit\n#\nKe1\nc\nPa7\nKe8\nc\n.\n");
-  EXPECT_EQ(BuildPositionText(1, fen, true, true),
+  EXPECT_EQ(BuildPositionText(1, "4k3/p7/8/8/8/8/8/4K3 b - - 0 1", true, true),
             "new\nforce\nusermove a3\nedit\n#\nKe1\nc\nPa7\nKe8\nc\n.\n");
 }
 
