@@ -74,33 +74,29 @@ class FakeEngineProcess : public ::testing::Test {
     process->ShowOnFailure(EngineLogPath(dir_));
     return process;
   }
-  FakeEngineLog Log() const { return ReadEngineLog(EngineLogPath(dir_)); }
-
   TempDir dir_;
 };
 
-TEST_F(FakeEngineProcess, PrintsStartLinesWithTheScriptedDelay) {
+TEST_F(FakeEngineProcess, DelaysStartLinesAndLogsLinesWithArrivalTimeArgumentsAndDirectory) {
   auto engine = Start(FakeEngineScript()
                           .Features("done=0")
                           .Start("sleep 300")
                           .Start("print-raw up-")
-                          .Features("done=1"));
+                          .Features("done=1")
+                          .On("xboard", "sleep 1000"),
+                      {"-extra", "arg"});
   EXPECT_EQ(engine->ReadLine(5s), "feature done=0");
   const auto begin = std::chrono::steady_clock::now();
   EXPECT_EQ(engine->ReadLine(5s), "up-feature done=1");
   EXPECT_GE(std::chrono::steady_clock::now() - begin, 250ms);
-}
-
-TEST_F(FakeEngineProcess, LogsEachLineWithItsArrivalTimeAndTheArgumentsAndDirectory) {
-  auto engine =
-      Start(FakeEngineScript().Start("print up").On("xboard", "sleep 1000"), {"-extra", "arg"});
-  ASSERT_EQ(engine->ReadLine(5s), "up");
+  // The rule sleeps: a late time stamp would show that lines are logged when
+  // handled instead of when they arrive.
   engine->Send("xboard");
   std::this_thread::sleep_for(300ms);
   engine->Send("protover 2");
   engine->Send("@odd");
   ASSERT_TRUE(WaitForEngineLine(EngineLogPath(dir_), "@odd", 5s));
-  const FakeEngineLog log = Log();
+  const FakeEngineLog log = ReadEngineLog(EngineLogPath(dir_));
   ASSERT_THAT(log.ReceivedLines(), ElementsAre("xboard", "protover 2", "@odd"));
   const long long gap = log.received[1].ms - log.received[0].ms;
   EXPECT_GE(gap, 250);

@@ -1,18 +1,8 @@
-// fake_engine: a scriptable xboard engine for the end-to-end tests.
-//
-//   fake_engine [--log PATH] [--script PATH] [other arguments, only logged]
-//
-// Script, one rule per line (blank lines and lines starting with "#" skipped):
-//   start <action>          run at start-up, in order
-//   on <word> <action>      run when a received line's first word is <word>
-//                           ("*" matches every line); rules run in file order
-//   mode play               keep a game and play random legal moves (GameKeeper)
-//   move-delay <min> <max>  play mode: think a uniformly drawn min..max ms
-//   seed <n>                play mode: random seed (default random, logged as @seed)
-// Actions: print <text>, print-raw <text> (no line feed), stderr <text>,
-// sleep <ms> (input is still read and logged meanwhile), exit [status],
-// ignore. Texts may hold \n \r \t \\. "quit" is not special; end of input
-// always ends the fake, after the lines received before it.
+// fake_engine: a scriptable xboard engine for the end-to-end tests; its
+// command line, log and script language are described in docs/testing.md.
+// Input is read and logged on its own thread, so time stamps are arrival
+// times even while a rule sleeps; the rules run one line after another, and
+// play mode (GameKeeper) sees each line after them.
 #include <unistd.h>
 
 #include <cerrno>
@@ -37,8 +27,7 @@ namespace {
 
 using namespace vantro::fake;
 
-// Reads standard input on a thread of its own, so that every line is logged
-// with the time it arrived even while the dispatcher sleeps in an action.
+// Reads, logs and queues the lines of standard input.
 class InputReader {
  public:
   explicit InputReader(EngineIo& io) : io_(io), thread_([this] { ReadLoop(); }) {}

@@ -7,12 +7,10 @@
 namespace vantro::fake {
 namespace {
 
-// The first word of `text` and the trimmed rest after it.
+// The first word of `text` (which starts with no blank) and the trimmed rest.
 std::pair<std::string_view, std::string_view> SplitFirstWord(std::string_view text) {
-  text = Trim(text);
-  const size_t end = text.find_first_of(kBlanks);
-  if (end == std::string_view::npos) return {text, {}};
-  return {text.substr(0, end), Trim(text.substr(end))};
+  const std::string_view word = GetWord(text, 1);
+  return {word, Trim(text.substr(word.size()))};
 }
 
 // A whole decimal number in [0, maximum], or nothing.

@@ -52,18 +52,13 @@ std::vector<std::string> FakeEngineLog::Notes(std::string_view name) const {
   return texts;
 }
 
-std::optional<EngineLogEntry> FakeEngineLog::Find(std::string_view text, size_t from) const {
-  for (size_t i = from; i < received.size(); ++i) {
-    if (received[i].text == text) return received[i];
-  }
-  return {};
-}
-
 std::optional<EngineLogEntry> WaitForEngineLine(const std::string& path, std::string_view text,
                                                 Duration timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {
-    if (auto entry = ReadEngineLog(path).Find(text)) return entry;
+    for (EngineLogEntry& entry : ReadEngineLog(path).received) {
+      if (entry.text == text) return entry;
+    }
     if (std::chrono::steady_clock::now() >= deadline) return {};
     std::this_thread::sleep_for(kPollInterval);
   }

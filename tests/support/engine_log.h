@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,8 +24,6 @@ struct FakeEngineLog {
   std::vector<std::string> ReceivedLines() const;
   // The details of the notes named `name`.
   std::vector<std::string> Notes(std::string_view name) const;
-  // The first received line at index `from` or later that equals `text`.
-  std::optional<EngineLogEntry> Find(std::string_view text, size_t from = 0) const;
 };
 
 FakeEngineLog ReadEngineLog(const std::string& path);

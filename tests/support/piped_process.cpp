@@ -52,22 +52,25 @@ void PrintTail(const std::vector<std::string>& lines) {
 PipedProcess::PipedProcess(const std::string& program, const std::vector<std::string>& args,
                            const std::string& workDir)
     : program_(program), start_(Clock::now()) {
+  const std::string stderrPath = workDir + "/stderr.txt";
+  ShowOnFailure(stderrPath);
   // A program that has gone must show as a failed Send, not end the test run.
   ::signal(SIGPIPE, SIG_IGN);
-  UniqueFd inputRead, outputWrite, errorsWrite;
+  UniqueFd inputRead, outputWrite;
   std::vector<std::string> words{program};
   words.insert(words.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
   if (MakePipe(inputRead, input_) && MakePipe(output_, outputWrite) &&
-      MakePipe(errors_, errorsWrite) && MakePipe(wakeRead_, wakeWrite_)) {
+      MakePipe(wakeRead_, wakeWrite_)) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, inputRead.Get(), STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, outputWrite.Get(), STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, errorsWrite.Get(), STDERR_FILENO);
-    if (!workDir.empty()) posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, stderrPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_APPEND, 0644);
+    posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     sigset_t pipeSignal;
@@ -80,12 +83,11 @@ PipedProcess::PipedProcess(const std::string& program, const std::vector<std::st
     const int error = ::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
+    if (error != 0) Note("cannot start " + program + " in " + workDir + ": " + strerror(error));
     if (error == 0) pid_ = pid;
-    if (error != 0)
-      Note("cannot start " + program + " in " + workDir + ": " + std::strerror(error));
   }
   if (pid_ <= 0) {
-    outputEnded_ = errorsEnded_ = true;
+    outputEnded_ = true;
     return;
   }
   reader_ = std::thread([this] { ReadLoop(); });
@@ -131,31 +133,17 @@ void PipedProcess::CloseInput() {
 }
 
 void PipedProcess::ReadLoop() {
-  pollfd fds[3] = {
-      {output_.Get(), POLLIN, 0}, {errors_.Get(), POLLIN, 0}, {wakeRead_.Get(), POLLIN, 0}};
+  pollfd fds[2] = {{output_.Get(), POLLIN, 0}, {wakeRead_.Get(), POLLIN, 0}};
   char buffer[4096];
-  while ((fds[0].fd >= 0 || fds[1].fd >= 0) && fds[2].revents == 0) {
-    if (::poll(fds, 3, -1) < 0 && errno != EINTR) break;
-    for (int i = 0; i < 2; ++i) {
-      if (fds[i].fd < 0 || fds[i].revents == 0) continue;
-      const ssize_t got = ::read(fds[i].fd, buffer, sizeof buffer);
-      if (got < 0 && errno == EINTR) continue;
-      const std::string_view data(buffer, got > 0 ? static_cast<size_t>(got) : 0);
-      if (got <= 0) fds[i].fd = -1;
-      if (i == 0) {
-        AddOutput(data, got <= 0);
-      } else {
-        std::lock_guard lock(mutex_);
-        stderr_ += data;
-        errorsEnded_ = got <= 0;
-        changed_.notify_all();
-      }
-    }
+  for (;;) {
+    if (::poll(fds, 2, -1) < 0 && errno == EINTR) continue;
+    if (fds[1].revents != 0 || fds[0].revents == 0) break;  // woken, or poll failed
+    const ssize_t got = ::read(fds[0].fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    AddOutput({buffer, static_cast<size_t>(got)}, false);
   }
   AddOutput({}, true);
-  std::lock_guard lock(mutex_);
-  errorsEnded_ = true;
-  changed_.notify_all();
 }
 
 void PipedProcess::AddOutput(std::string_view data, bool ended) {
@@ -218,8 +206,8 @@ std::vector<std::string> PipedProcess::ReadUntil(std::string_view prefix, Durati
 std::optional<int> PipedProcess::WaitExit(Duration timeout) {
   std::unique_lock lock(mutex_);
   if (!changed_.wait_for(lock, timeout, [this] { return exitStatus_.has_value(); })) return {};
-  // A descendant holding the pipes open must not keep the caller waiting long.
-  changed_.wait_for(lock, kDrainAfterExit, [this] { return outputEnded_ && errorsEnded_; });
+  // A descendant holding the pipe open must not keep the caller waiting long.
+  changed_.wait_for(lock, kDrainAfterExit, [this] { return outputEnded_; });
   return exitStatus_;
 }
 
@@ -228,7 +216,6 @@ void PipedProcess::PrintDiagnostics() {
   std::cerr << "---- " << program_ << " (pid " << pid_ << "): sent (>) and received (<), ms ----\n";
   PrintTail(transcript_);
   if (exitStatus_) std::cerr << "  exit status " << *exitStatus_ << "\n";
-  if (!stderr_.empty()) std::cerr << "---- standard error ----\n" << stderr_ << "\n";
   for (const std::string& path : failureFiles_) {
     std::ifstream file(path);
     std::vector<std::string> lines;

@@ -27,7 +27,8 @@ using Duration = std::chrono::milliseconds;
 // The program runs in a process group of its own, which the destructor kills
 // and reaps, so no test leaves a process behind. When the current test has
 // failed, the destructor prints the transcript (lines sent ">" and received
-// "<", in ms since the start), standard error and the ShowOnFailure files.
+// "<", in ms since the start) and the ShowOnFailure files, the first of
+// which is the program's standard error, <workDir>/stderr.txt.
 // All calls are for the test's own thread.
 class PipedProcess {
  public:
@@ -67,7 +68,7 @@ class PipedProcess {
 
   std::string program_;
   int pid_ = -1;
-  UniqueFd input_, output_, errors_;
+  UniqueFd input_, output_;
   UniqueFd wakeRead_, wakeWrite_;  // a byte on it ends the reader thread
   std::chrono::steady_clock::time_point start_;
   std::vector<std::string> received_;
@@ -79,8 +80,6 @@ class PipedProcess {
   std::string partial_;  // output after the last line feed
   std::deque<std::string> lines_;
   bool outputEnded_ = false;
-  bool errorsEnded_ = false;
-  std::string stderr_;
   std::vector<std::string> transcript_;
   std::optional<int> exitStatus_;
 
