@@ -7,6 +7,9 @@
 namespace vantro::fake {
 namespace {
 
+constexpr std::chrono::milliseconds kAnalyzeInterval{100};
+// Moves kept for "undo"; older ones are forgotten so a long game stays small.
+constexpr size_t kMaxHistory = 4096;
 constexpr std::string_view kStartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
 // "e2e4" or "e7e8q": what a bare move from an xboard GUI looks like.
@@ -52,9 +55,6 @@ void GameKeeper::OnLine(std::string_view line) {
     force_ = analyzing_ = false;
     engineSide_ = board_.sideToMove;
     StartSearch();
-  } else if (word == "playother") {
-    force_ = searching_ = false;
-    engineSide_ = board_.sideToMove == kWhite ? kBlack : kWhite;
   } else if (word == "setboard") {
     SetBoard(rest);
   } else if (word == "usermove") {
@@ -68,7 +68,7 @@ void GameKeeper::OnLine(std::string_view line) {
     }
     BoardChanged();
   } else if (word == "?") {
-    if (searching_) moveAt_ = Clock::now();
+    if (searching_) wakeAt_ = Clock::now();
     wake_.notify_all();
   } else if (word == "analyze") {
     analyzing_ = true;
@@ -109,35 +109,30 @@ void GameKeeper::SetBoard(std::string_view fen) {
 void GameKeeper::BoardChanged() {
   searching_ = false;
   analysisDepth_ = 0;
-  analysisStart_ = nextAnalysis_ = Clock::now();
+  since_ = wakeAt_ = Clock::now();
   wake_.notify_all();
 }
 
 void GameKeeper::StartSearch() {
   searching_ = true;
-  searchStart_ = Clock::now();
-  moveAt_ =
-      searchStart_ + std::chrono::milliseconds(Random(script_.minDelayMs, script_.maxDelayMs));
+  since_ = Clock::now();
+  wakeAt_ = since_ + std::chrono::milliseconds(Random(script_.minDelayMs, script_.maxDelayMs));
   wake_.notify_all();
 }
 
 void GameKeeper::SearchLoop() {
   std::unique_lock lock(mutex_);
   while (!stopping_) {
-    const Clock::time_point now = Clock::now();
-    if (searching_ && now >= moveAt_) {
-      PlayMove();
-    } else if (analyzing_ && now >= nextAnalysis_) {
-      const MoveInfo move = RandomMove(board_);
-      if (!move.Empty()) io_.PrintLine(ThinkingLine(++analysisDepth_, analysisStart_, move));
-      nextAnalysis_ = now + kAnalyzeInterval;
-    } else if (searching_ || analyzing_) {
-      Clock::time_point until = Clock::time_point::max();
-      if (searching_) until = moveAt_;
-      if (analyzing_) until = std::min(until, nextAnalysis_);
-      wake_.wait_until(lock, until);
-    } else {
+    if (!searching_ && !analyzing_) {
       wake_.wait(lock);
+    } else if (Clock::now() < wakeAt_) {
+      wake_.wait_until(lock, wakeAt_);
+    } else if (searching_) {
+      PlayMove();
+    } else {
+      const MoveInfo move = RandomMove(board_);
+      if (!move.Empty()) io_.PrintLine(ThinkingLine(++analysisDepth_, move));
+      wakeAt_ = Clock::now() + kAnalyzeInterval;
     }
   }
 }
@@ -153,16 +148,16 @@ void GameKeeper::PlayMove() {
     }
     return;
   }
-  io_.PrintLine(ThinkingLine(Random(1, 10), searchStart_, move));
+  io_.PrintLine(ThinkingLine(Random(1, 10), move));
   io_.PrintLine("move " + MoveToCoord(move));
   MakeMove(move);
 }
 
 // "<depth> <score> <centiseconds> <nodes> <move> [<reply>]": the principal
 // variation holds a random legal reply, so that ponder moves can be tested.
-std::string GameKeeper::ThinkingLine(int depth, Clock::time_point since, const MoveInfo& move) {
+std::string GameKeeper::ThinkingLine(int depth, const MoveInfo& move) {
   const auto centiseconds =
-      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count() / 10;
+      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since_).count() / 10;
   std::string line = std::to_string(depth) + " " + std::to_string(Random(-100, 100)) + " " +
                      std::to_string(centiseconds) + " " +
                      std::to_string(depth * 1000 + Random(0, 999)) + " " + MoveToCoord(move);

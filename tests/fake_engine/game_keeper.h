@@ -28,14 +28,9 @@ class GameKeeper {
   GameKeeper(const GameKeeper&) = delete;
   GameKeeper& operator=(const GameKeeper&) = delete;
 
-  // Handles "new", "force", "go", "playother", "setboard", "usermove" and bare
-  // coordinate moves, "undo", "remove", "?", "analyze" and "exit"; anything
-  // else changes nothing.
+  // Handles "new", "force", "go", "setboard", "usermove" and bare coordinate
+  // moves, "undo", "remove", "?", "analyze" and "exit"; other lines change nothing.
   void OnLine(std::string_view line);
-
-  static constexpr std::chrono::milliseconds kAnalyzeInterval{100};
-  // Moves kept for "undo"; older ones are forgotten so a long game stays small.
-  static constexpr size_t kMaxHistory = 4096;
 
  private:
   using Clock = std::chrono::steady_clock;
@@ -48,7 +43,7 @@ class GameKeeper {
   void StartSearch();
   void SearchLoop();
   void PlayMove();
-  std::string ThinkingLine(int depth, Clock::time_point since, const MoveInfo& move);
+  std::string ThinkingLine(int depth, const MoveInfo& move);
   MoveInfo RandomMove(const Board& board);  // empty when there is none
   int Random(int minimum, int maximum);
 
@@ -61,13 +56,11 @@ class GameKeeper {
   std::deque<MoveInfo> history_;
   bool force_ = false;
   int engineSide_ = kBlack;
-  bool searching_ = false;
-  Clock::time_point searchStart_;
-  Clock::time_point moveAt_;
+  bool searching_ = false;  // never together with analyzing_
   bool analyzing_ = false;
   int analysisDepth_ = 0;
-  Clock::time_point analysisStart_;
-  Clock::time_point nextAnalysis_;
+  Clock::time_point since_;   // start of the search or analysis
+  Clock::time_point wakeAt_;  // time of the move, or of the next analysis line
   bool stopping_ = false;
   std::mt19937_64 random_;
   std::thread thread_;  // last: starts once everything above is set up
