@@ -111,6 +111,22 @@ TEST(EngineStart, HashOnTheCommandLineAndHashFormula) {
   EXPECT_THAT(Received(dir, "hard"), ::testing::Not(::testing::Contains(HasSubstr("hash"))));
 }
 
+TEST(EngineStart, StandardErrorCountsAsOutputAndAnUnfinishedLastLineDoesNot) {
+  TempDir dir;
+  FakeEngineScript script;
+  script.Start("stderr feature myname=\"Err Side\" done=1")
+      .On("quit", "print-raw 1-0 {never seen}")
+      .ExitOnQuit();
+  std::string def = WriteDefinitionFile(dir, "x.eng", script.WriteTo(dir), {"Logfile=true"});
+  UciSession session(dir.Path(), {def});
+  ASSERT_TRUE(session.Handshake(5s));
+  session.Send("uci");
+  EXPECT_EQ(session.ReadLine(2s), "id name Err Side");
+  session.Send("quit");
+  ASSERT_EQ(session.WaitExit(5s), 0);
+  EXPECT_THAT(dir.Read("Vantro.log"), ::testing::Not(HasSubstr("never seen")));
+}
+
 TEST(EngineStart, EngineThatExitsByItselfEndsTheAdapter) {
   TempDir dir;
   FakeEngineScript script;
