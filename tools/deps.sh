@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-format
-          fairymax gnuchess hoichess phalanx sjeng man-db groff-base)
+          fairymax gnuchess hoichess phalanx sjeng man-db groff-base polyglot)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -20,6 +20,9 @@ namespace {
 using namespace std::chrono_literals;
 using fake::Action;
 using ::testing::ElementsAre;
+using ::testing::MatchesRegex;
+using ::testing::Optional;
+using ::testing::StartsWith;
 
 TEST(FakeEngineScriptParser, ReadsEachLineOrReportsItWithItsNumber) {
   struct Case {
@@ -52,8 +55,11 @@ TEST(FakeEngineScriptParser, ReadsEachLineOrReportsItWithItsNumber) {
   EXPECT_TRUE(play.errors.empty() && play.playMode && play.startActions.size() == 1u);
   EXPECT_EQ(play.maxDelayMs, 200);
   EXPECT_EQ(play.seed, 42u);
+  const fake::Script instant = fake::ParseScript("mode instant\nthink-lines 3");
+  EXPECT_TRUE(instant.errors.empty() && instant.playMode && instant.instant);
+  EXPECT_EQ(instant.thinkLines, 3);
   for (const char* bad : {"prnt hello", "on go", "on go sleep -5", "on quit exit 256", "mode think",
-                          "move-delay 200 100", "seed x", "on go print \\q"}) {
+                          "move-delay 200 100", "seed x", "on go print \\q", "think-lines x"}) {
     SCOPED_TRACE(bad);
     const fake::Script script = fake::ParseScript(std::string("on go print ok\n") + bad);
     ASSERT_EQ(script.errors.size(), 1u);
@@ -155,6 +161,26 @@ TEST_F(FakeEngineProcess, MovesAtOnceOnMoveNowDuringALongDelay) {
   EXPECT_TRUE(engine->NoLineWithin(200ms));
   engine->Send("?");
   EXPECT_EQ(engine->ReadUntil("move ", 5s).size(), 2u);
+}
+
+// Instant mode: its thinking lines at once, the move at once or on "?".
+TEST_F(FakeEngineProcess, InstantModeThinksAtOnceAndMovesAtOnceOrOnMoveNow) {
+  for (int delay : {0, 60000}) {
+    SCOPED_TRACE(delay);
+    auto engine =
+        Start(FakeEngineScript()
+                  .Add("mode instant")
+                  .Add("think-lines 3")
+                  .Add("move-delay " + std::to_string(delay) + " " + std::to_string(delay)));
+    engine->Send("go");
+    for (int line = 0; line < 3; ++line)
+      EXPECT_THAT(engine->ReadLine(5s), Optional(MatchesRegex("[1-3] .*")));
+    if (delay > 0) {
+      EXPECT_TRUE(engine->NoLineWithin(200ms));
+      engine->Send("?");
+    }
+    EXPECT_THAT(engine->ReadLine(5s), Optional(StartsWith("move ")));
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "game_keeper.h"
 
+#include <utility>
+
 #include "chess/move_generator.h"
 #include "chess/move_text.h"
 #include "core/text.h"
@@ -68,6 +70,7 @@ void GameKeeper::OnLine(std::string_view line) {
     }
     BoardChanged();
   } else if (word == "?") {
+    if (searching_ && script_.instant) return io_.Print(PlayMove());
     if (searching_) wakeAt_ = Clock::now();
     wake_.notify_all();
   } else if (word == "analyze") {
@@ -117,7 +120,20 @@ void GameKeeper::StartSearch() {
   searching_ = true;
   since_ = Clock::now();
   wakeAt_ = since_ + std::chrono::milliseconds(Random(script_.minDelayMs, script_.maxDelayMs));
-  wake_.notify_all();
+  if (!script_.instant) return wake_.notify_all();
+  // Benchmarks time the bridge, not the fake: everything it can say now goes
+  // out at once, from the thread that read the command.
+  planned_ = RandomMove(board_);
+  std::string out;
+  for (int depth = 1; depth <= script_.thinkLines && !planned_.Empty(); ++depth) {
+    out += ThinkingLine(depth, planned_) + "\n";
+  }
+  if (wakeAt_ <= since_) {
+    out += PlayMove();
+  } else {
+    wake_.notify_all();
+  }
+  io_.Print(out);
 }
 
 void GameKeeper::SearchLoop() {
@@ -128,7 +144,7 @@ void GameKeeper::SearchLoop() {
     } else if (Clock::now() < wakeAt_) {
       wake_.wait_until(lock, wakeAt_);
     } else if (searching_) {
-      PlayMove();
+      io_.Print(PlayMove());
     } else {
       const MoveInfo move = RandomMove(board_);
       if (!move.Empty()) io_.PrintLine(ThinkingLine(++analysisDepth_, move));
@@ -137,20 +153,17 @@ void GameKeeper::SearchLoop() {
   }
 }
 
-void GameKeeper::PlayMove() {
+std::string GameKeeper::PlayMove() {
   searching_ = false;
-  MoveInfo move = RandomMove(board_);
+  MoveInfo move = script_.instant ? std::exchange(planned_, MoveInfo{}) : RandomMove(board_);
   if (move.Empty()) {
-    if (!MoveGenerator::InCheck(board_, board_.sideToMove)) {
-      io_.PrintLine("1/2-1/2 {Stalemate}");
-    } else {
-      io_.PrintLine(board_.sideToMove == kWhite ? "0-1 {Black mates}" : "1-0 {White mates}");
-    }
-    return;
+    if (!MoveGenerator::InCheck(board_, board_.sideToMove)) return "1/2-1/2 {Stalemate}\n";
+    return board_.sideToMove == kWhite ? "0-1 {Black mates}\n" : "1-0 {White mates}\n";
   }
-  io_.PrintLine(ThinkingLine(Random(1, 10), move));
-  io_.PrintLine("move " + MoveToCoord(move));
+  std::string out = script_.instant ? "" : ThinkingLine(Random(1, 10), move) + "\n";
+  out += "move " + MoveToCoord(move) + "\n";
   MakeMove(move);
+  return out;
 }
 
 // "<depth> <score> <centiseconds> <nodes> <move> [<reply>]": the principal

@@ -42,7 +42,8 @@ class GameKeeper {
   void BoardChanged();
   void StartSearch();
   void SearchLoop();
-  void PlayMove();
+  // The move's output (a thinking line unless instant, then the move or the result).
+  std::string PlayMove();
   std::string ThinkingLine(int depth, const MoveInfo& move);
   MoveInfo RandomMove(const Board& board);  // empty when there is none
   int Random(int minimum, int maximum);
@@ -59,6 +60,7 @@ class GameKeeper {
   bool searching_ = false;  // never together with analyzing_
   bool analyzing_ = false;
   int analysisDepth_ = 0;
+  MoveInfo planned_;          // instant mode: the move its thinking lines announced
   Clock::time_point since_;   // start of the search or analysis
   Clock::time_point wakeAt_;  // time of the move, or of the next analysis line
   bool stopping_ = false;

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -27,10 +28,13 @@ namespace {
 
 using namespace vantro::fake;
 
-// Reads, logs and queues the lines of standard input.
+// Reads, logs and queues the lines of standard input, or hands each to
+// `direct` on the reading thread.
 class InputReader {
  public:
-  explicit InputReader(EngineIo& io) : io_(io), thread_([this] { ReadLoop(); }) {}
+  using Handler = std::function<void(const std::string&)>;
+  InputReader(EngineIo& io, Handler direct)
+      : io_(io), direct_(std::move(direct)), thread_([this] { ReadLoop(); }) {}
   ~InputReader() { thread_.join(); }
 
   // The next line; nothing once the input has ended and all lines were taken.
@@ -69,12 +73,14 @@ class InputReader {
   void Deliver(std::string line) {
     if (line.ends_with('\r')) line.pop_back();
     io_.Received(line);
+    if (direct_) return direct_(line);
     std::lock_guard lock(mutex_);
     lines_.push_back(std::move(line));
     changed_.notify_all();
   }
 
   EngineIo& io_;
+  Handler direct_;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<std::string> lines_;
@@ -129,18 +135,25 @@ int main(int argc, char** argv) {
   char cwd[PATH_MAX];
   io.Note("cwd", ::getcwd(cwd, sizeof cwd) != nullptr ? cwd : "");
 
-  InputReader input(io);
   const Script script = LoadScript(scriptPath, io);
   std::unique_ptr<GameKeeper> game;
   if (script.playMode) game = std::make_unique<GameKeeper>(script, io);
-  for (const Action& action : script.startActions) Run(action, io);
-  while (const std::optional<std::string> line = input.Next()) {
-    const std::string_view word = vantro::GetWord(*line, 1);
+  const auto handle = [&](const std::string& line) {
+    const std::string_view word = vantro::GetWord(line, 1);
     for (const Rule& rule : script.rules) {
       if (rule.word == "*" || rule.word == word) Run(rule.action, io);
     }
-    if (game) game->OnLine(*line);
-  }
+    if (game) game->OnLine(line);
+  };
+  const auto runStart = [&] {
+    for (const Action& action : script.startActions) Run(action, io);
+  };
+  // Instant mode answers on the reading thread once the start actions are
+  // done; otherwise lines are logged at arrival even while those run.
+  if (script.instant) runStart();
+  InputReader input(io, script.instant ? InputReader::Handler(handle) : nullptr);
+  if (!script.instant) runStart();
+  while (const std::optional<std::string> line = input.Next()) handle(*line);
   game.reset();
   io.Note("exit", "0");
   return 0;

@@ -83,8 +83,15 @@ std::optional<std::string> ParseLine(std::string_view line, Script& script) {
     script.rules.push_back(rule);
     return {};
   }
-  if (keyword == "mode" && rest == "play") {
+  if (keyword == "mode" && (rest == "play" || rest == "instant")) {
     script.playMode = true;
+    script.instant = rest == "instant";
+    return {};
+  }
+  if (keyword == "think-lines") {
+    const auto lines = ReadNumber<int>(rest, 1000000);
+    if (!lines) return "think-lines needs a count";
+    script.thinkLines = *lines;
     return {};
   }
   if (keyword == "move-delay") {

@@ -27,6 +27,9 @@ struct Script {
   std::vector<Action> startActions;
   std::vector<Rule> rules;
   bool playMode = false;
+  // Play mode answering on the reading thread, a search's output in one write.
+  bool instant = false;
+  int thinkLines = 1;  // instant mode: thinking lines before each move
   int minDelayMs = 0;
   int maxDelayMs = 0;
   std::optional<std::uint64_t> seed;

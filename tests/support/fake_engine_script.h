@@ -36,11 +36,13 @@ class FakeEngineScript {
   // the test here, before anything runs.
   std::string WriteTo(const TempDir& dir) const;
 
- private:
+  // Any other script line.
   FakeEngineScript& Add(std::string line) {
     text_ += line + "\n";
     return *this;
   }
+
+ private:
   std::string text_;
 };
 
