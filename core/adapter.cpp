@@ -1,10 +1,14 @@
 #include "core/adapter.h"
 
+#include "core/engine_session.h"
 #include "core/setting_actions.h"
 
 namespace vantro {
 
-Adapter::Adapter() : actions(std::make_unique<AdapterSettingActions>(*this)) {
+Adapter::Adapter()
+    : actions(std::make_unique<AdapterSettingActions>(*this)),
+      session(std::make_unique<AdapterEngineSession>(*this)),
+      uci{searching, engineOptions, *actions, *session} {
   uptime.Start();
   statusPollTimer.SetCallback([this] {
     if (search.statusPoll == StatusPoll::kActive) SendToEngine(".");

@@ -5,18 +5,20 @@
 #include <memory>
 #include <string>
 
-#include "core/log.h"
+#include "base/log.h"
 #include "core/main_signals.h"
 #include "engine/engine_link.h"
 #include "engine/line_io.h"
-#include "engine/search_state.h"
 #include "platform/line_reader_thread.h"
 #include "platform/periodic_timer.h"
 #include "platform/priority.h"
 #include "platform/stopwatch.h"
+#include "search/search_context.h"
+#include "search/search_records.h"
 #include "settings/engine_options.h"
 #include "settings/formula.h"
 #include "settings/settings.h"
+#include "uci/uci_loop.h"
 
 namespace vantro {
 
@@ -24,8 +26,8 @@ inline constexpr const char* kIdentity = "Vantro 1.3B10";
 inline constexpr const char* kDefaultDefinitionFile = "Vantro.eng";
 inline constexpr const char* kHelpPage = "Vantro.html";
 
-// The adapter's process-wide records, owned in one place. Handlers are free
-// functions that take the adapter; each documents the thread it runs on.
+// The adapter's process-wide records, owned in one place. Each layer's
+// handlers take only the records they use, bound here.
 struct Adapter {
   Adapter();
   ~Adapter();
@@ -51,6 +53,9 @@ struct Adapter {
   std::atomic<bool> priorityControl{true};
 
   std::unique_ptr<SettingActions> actions;
+  std::unique_ptr<EngineSession> session;
+  SearchRecords searching{log, settings, gui, engine, search};
+  UciRecords uci;
 
   void SendToGui(std::string_view line) { gui.Send(line); }
   void SendToEngine(std::string_view line) { engine.SendToEngine(line); }

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/text.h"
 #include "core/adapter.h"
+#include "core/engine_session.h"
 #include "core/priority_control.h"
-#include "core/text.h"
-#include "engine/engine_control.h"
 #include "platform/process_env.h"
 #include "settings/definition_file.h"
 #include "uci/uci_loop.h"
@@ -61,7 +61,7 @@ int RunAdapter(int argc, char** argv) {
 
   a.engine.SetThreadPriority(kThreadPriorityNormal);
   a.guiReader.SetBorrowedInput(0);
-  a.guiReader.SetCallback([&a](std::string_view line) { return OnGuiLine(a, line); });
+  a.guiReader.SetCallback([&a](std::string_view line) { return OnGuiLine(a.uci, line); });
   a.guiReader.SetOnEnd([&a] { a.signals.GuiReaderEnded(); });
   if (!a.guiReader.Start(kThreadPriorityNormal)) a.signals.Break();
 

@@ -4,8 +4,8 @@
 
 #include "core/adapter.h"
 #include "engine/engine_control.h"
+#include "engine/option_commands.h"
 #include "platform/process_env.h"
-#include "uci/option_setting.h"
 
 namespace vantro {
 namespace {
@@ -13,16 +13,16 @@ constexpr std::uint32_t kStatusPollPeriodMs = 1000;
 }
 
 void AdapterSettingActions::HashChanged() {
-  SendHashCommand(a_);
+  SendHashCommand(a_.engine, a_.settings, a_.formula);
 }
 void AdapterSettingActions::NoiseChanged() {
-  SendPostMode(a_);
+  SendPostMode(a_.engine, a_.settings);
 }
 void AdapterSettingActions::SlowDownChanged() {
-  UpdateSpinThreads(a_);
+  UpdateSpinThreads(a_.engine, a_.settings);
 }
 void AdapterSettingActions::PonderSet() {
-  SendPonderMode(a_);
+  SendPonderMode(a_.engine, a_.settings);
 }
 
 void AdapterSettingActions::ComputerSet(bool on) {
@@ -47,7 +47,7 @@ void AdapterSettingActions::OpenHelp() {
 }
 
 void AdapterSettingActions::SetEngineOption(const std::string& name, const std::string& value) {
-  vantro::SetEngineOption(a_, name, value);
+  vantro::SetEngineOption(a_.engine, a_.log, a_.engineOptions, name, value);
 }
 
 }  // namespace vantro

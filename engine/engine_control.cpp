@@ -1,166 +1,50 @@
 #include "engine/engine_control.h"
 
-#include <chrono>
 #include <cmath>
 
-#include "core/adapter.h"
-#include "core/priority_control.h"
-#include "core/text.h"
-#include "engine/output_dispatcher.h"
-#include "platform/process_env.h"
-#include "search/time_control.h"
+#include "settings/engine_options.h"
 
 namespace vantro {
-namespace {
 
-constexpr std::uint32_t kProtocolGraceMs = 1000;
-constexpr std::uint32_t kFeatureListWaitMs = 59 * 1000;
-constexpr auto kStopMoveWait = std::chrono::milliseconds(20 * 250);
-
-}  // namespace
-
-int HashValue(Adapter& a) {
-  int hash = a.settings.hash;
-  if (a.settings.hashFormula.empty()) return hash;
-  double value = a.formula.Evaluate("HASH=" + std::to_string(hash) + ";" + a.settings.hashFormula);
+int HashValue(const Settings& settings, FormulaEvaluator& formula) {
+  int hash = settings.hash;
+  if (settings.hashFormula.empty()) return hash;
+  double value = formula.Evaluate("HASH=" + std::to_string(hash) + ";" + settings.hashFormula);
   if (!std::isfinite(value)) return 0;
   if (value >= 2147483647.0) return 2147483647;
   if (value <= -2147483648.0) return -2147483647 - 1;
   return static_cast<int>(value);  // truncates toward zero
 }
 
-std::string HashCommandText(Adapter& a) {
-  return FormatInt(a.settings.hashCommand, HashValue(a));
+std::string HashCommandText(const Settings& settings, FormulaEvaluator& formula) {
+  return FormatInt(settings.hashCommand, HashValue(settings, formula));
 }
 
-void SendPostMode(Adapter& a) {
-  if (!a.engine.Running()) return;
-  a.SendToEngine(a.settings.noise < 0 ? "nopost" : "post");
+void SendPostMode(EngineLink& engine, const Settings& settings) {
+  if (!engine.Running()) return;
+  engine.SendToEngine(settings.noise < 0 ? "nopost" : "post");
 }
 
-void SendPonderMode(Adapter& a) {
-  if (!a.engine.Running()) return;
-  a.SendToEngine(a.settings.ponder ? "hard" : "hard\neasy");
+void SendPonderMode(EngineLink& engine, const Settings& settings) {
+  if (!engine.Running()) return;
+  engine.SendToEngine(settings.ponder ? "hard" : "hard\neasy");
 }
 
-void SendHashCommand(Adapter& a) {
-  if (!a.engine.Running() || a.settings.hashOnCommandLine || !IsSet(a.settings.hashCommand)) {
-    return;
-  }
-  a.SendToEngine(HashCommandText(a));
+void SendHashCommand(EngineLink& engine, const Settings& settings, FormulaEvaluator& formula) {
+  if (!engine.Running() || settings.hashOnCommandLine || !IsSet(settings.hashCommand)) return;
+  engine.SendToEngine(HashCommandText(settings, formula));
 }
 
-void SendPendingCommands(Adapter& a) {
-  if (a.engine.Running()) {
-    for (const std::string& command : a.engine.pendingCommands) a.SendToEngine(command);
+void SendPendingCommands(EngineLink& engine) {
+  if (engine.Running()) {
+    for (const std::string& command : engine.pendingCommands) engine.SendToEngine(command);
   }
-  a.engine.pendingCommands.clear();
+  engine.pendingCommands.clear();
 }
 
-void UpdateSpinThreads(Adapter& a) {
-  if (!a.engine.Running()) return;
-  a.engine.spinPool.SetCount(a.settings.slowDown - 1);
-}
-
-void SendLevel(Adapter& a, int moves, int baseSeconds, int incrementSeconds) {
-  a.SendToEngine(LevelCommand(a.settings.levelType, moves, baseSeconds, incrementSeconds));
-}
-
-bool EngineStart(Adapter& a) {
-  if (a.engine.Running()) return true;
-  if (!IsSet(a.settings.program)) return false;
-
-  std::string commandLine(Trim(a.settings.program));
-  if (a.settings.hashOnCommandLine && IsSet(a.settings.hashCommand)) {
-    commandLine += ' ';
-    commandLine += HashCommandText(a);
-  }
-  a.Log("Starting server: " + commandLine, kTagConnection);
-
-  a.priorityControl = false;
-  a.engine.SetPriorityClass(kNormalPriorityClass);
-  a.engine.SetThreadPriority(kThreadPriorityNormal);
-  if (!a.engine.StartProcess(commandLine)) {
-    a.engine.CloseProcess(a.settings.terminateHard);
-    a.Log("Error starting server program.", kTagConnection);
-    a.priorityControl = true;
-    return false;
-  }
-
-  a.engine.reader.SetInput(a.engine.TakeOutput());
-  a.engine.reader.SetCallback([&a](std::string_view line) { return OnEngineLine(a, line); });
-  a.engine.reader.SetOnEnd([&a] { a.signals.EngineReaderEnded(); });
-  a.engine.reader.Start(kThreadPriorityNormal);
-
-  int initTime = a.settings.initTime;
-  std::uint32_t initMs = initTime > 0 ? static_cast<std::uint32_t>(initTime) * 1000u : 0u;
-  if (a.settings.protocol == 1) {
-    SleepMs(initMs);
-    a.SendToEngine("xboard");
-  } else {
-    a.SendToEngine("xboard\nprotover 2");
-    // Every engine gets at least a second (or InitTime) before it is
-    // addressed again; one that opened its feature list gets up to another
-    // minute to close it, and is addressed the moment it does.
-    SleepMs(kProtocolGraceMs);
-    if (!a.engine.NegotiationOpen() && initMs > kProtocolGraceMs) {
-      a.engine.SleepUnlessNegotiationCloses(initMs - kProtocolGraceMs);
-    }
-    if (a.engine.NegotiationOpen()) a.engine.WaitNegotiationClosed(kFeatureListWaitMs);
-  }
-
-  a.SendToEngine("new");
-  SendLevel(a, 0, 300, 0);
-  {
-    std::lock_guard lock(a.search.mutex);
-    a.search.level = LevelMemory{0, 5, 0};
-  }
-  if (IsSet(a.settings.initString)) a.SendToEngine(a.settings.initString);
-  SendPostMode(a);
-  SendHashCommand(a);
-  SendPonderMode(a);
-  SendPendingCommands(a);
-  UpdateSpinThreads(a);
-  ApplyEnginePriority(a);
-
-  a.priorityControl = true;
-  if (a.signals.EngineEventHeld()) a.signals.SignalEngineEvent();
-  return true;
-}
-
-void EngineStop(Adapter& a) {
-  a.priorityControl = false;
-  a.search.statusPoll = StatusPoll::kOff;
-  a.engine.SetPriorityClass(kNormalPriorityClass);
-  a.engine.SetThreadPriority(kThreadPriorityNormal);
-
-  {
-    std::unique_lock lock(a.search.mutex);
-    SearchState state = a.search.state;
-    if (state == SearchState::kThinking) {
-      a.SendToEngine("?");
-      a.search.WaitWhile(lock, SearchState::kThinking, kStopMoveWait);
-    } else if (state == SearchState::kAnalyzing) {
-      a.SendToEngine("exit");
-    }
-  }
-
-  if (a.engine.Running()) {
-    a.SendToEngine("quit");
-    a.engine.CloseProcess(a.settings.terminateHard);
-    // The reader owns the engine's output; without a kill the engine may
-    // linger, and releasing it must still end the connection.
-    a.engine.reader.RequestStop();
-  } else {
-    // Without an engine, the main thread ends on the engine event, or on a
-    // broken wait once that event was consumed.
-    if (a.signals.EngineEventHeld()) {
-      a.signals.SignalEngineEvent();
-    } else {
-      a.signals.Break();
-    }
-  }
-  a.priorityControl = true;
+void UpdateSpinThreads(EngineLink& engine, const Settings& settings) {
+  if (!engine.Running()) return;
+  engine.spinPool.SetCount(settings.slowDown - 1);
 }
 
 }  // namespace vantro

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/log.h"
+#include "base/log.h"
 #include "platform/child_process.h"
 #include "platform/line_reader_thread.h"
 #include "platform/spin_thread_pool.h"

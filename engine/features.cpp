@@ -1,7 +1,6 @@
 #include "engine/features.h"
 
-#include "core/adapter.h"
-#include "core/text.h"
+#include "base/text.h"
 
 namespace vantro {
 namespace {
@@ -28,7 +27,7 @@ void SetFlag(std::atomic<bool>& flag, std::string_view value) {
 
 }  // namespace
 
-void NegotiateFeature(Adapter& a, std::string_view line) {
+void NegotiateFeature(EngineLink& engine, Settings& settings, std::string_view line) {
   for (int index = 2;; ++index) {
     std::string_view pair = GetWord(line, index);
     if (pair.empty()) break;
@@ -42,21 +41,21 @@ void NegotiateFeature(Adapter& a, std::string_view line) {
     if (!value.empty() && value.front() == '"') value = CollectQuoted(line, value, index);
 
     if (name == "setboard") {
-      if (value == "1") a.settings.edit = kEditSetboard;
-      if (value == "0") a.settings.edit = kEditEdit;
+      if (value == "1") settings.edit = kEditSetboard;
+      if (value == "0") settings.edit = kEditEdit;
     } else if (name == "san") {
-      SetFlag(a.engine.sanFeature, value);
+      SetFlag(engine.sanFeature, value);
     } else if (name == "colors") {
-      SetFlag(a.engine.colorsFeature, value);
+      SetFlag(engine.colorsFeature, value);
     } else if (name == "time") {
-      SetFlag(a.engine.timeFeature, value);
+      SetFlag(engine.timeFeature, value);
     } else if (name == "usermove") {
-      SetFlag(a.engine.usermoveFeature, value);
+      SetFlag(engine.usermoveFeature, value);
     } else if (name == "analyze") {
-      SetFlag(a.settings.analyze, value);
+      SetFlag(settings.analyze, value);
     } else if (name == "done") {
-      if (value == "1") a.engine.SetNegotiationOpen(false);
-      if (value == "0") a.engine.SetNegotiationOpen(true);
+      if (value == "1") engine.SetNegotiationOpen(false);
+      if (value == "0") engine.SetNegotiationOpen(true);
     } else if (name == "myname") {
       std::string full = value;
       // A name of several words loses its enclosing quotes; a single word is
@@ -65,9 +64,9 @@ void NegotiateFeature(Adapter& a, std::string_view line) {
           full.find(' ') != std::string::npos) {
         full = full.substr(1, full.size() - 2);
       }
-      a.settings.SetEngineName(full);
+      settings.SetEngineName(full);
     }
-    if (!name.empty()) a.SendToEngine("accepted " + std::string(name));
+    if (!name.empty()) engine.SendToEngine("accepted " + std::string(name));
   }
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/log.h"
+#include "base/log.h"
 
 namespace vantro {
 

@@ -24,8 +24,8 @@ class TextFile {
   TextFile() = default;
   ~TextFile() = default;
 
-  // The name is trimmed; a name of blanks only fails without touching the
-  // file system. Write access always includes read access.
+  // The name is taken as given (callers trim it); an empty name fails without
+  // touching the file system. Write access always includes read access.
   bool Open(std::string_view name, Access access, bool append, Disposition disposition);
   bool OpenForReading(std::string_view name) {
     return Open(name, Access::kRead, false, Disposition::kOpenExisting);

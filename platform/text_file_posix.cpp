@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <string>
 
-#include "core/text.h"
 #include "platform/text_file.h"
 
 namespace vantro {
@@ -19,7 +18,7 @@ constexpr mode_t kNewFileMode = 0644;
 
 bool TextFile::Open(std::string_view name, Access access, bool append, Disposition disposition) {
   Close();
-  name_ = std::string(Trim(name));
+  name_ = std::string(name);
   if (name_.empty()) return false;
   int flags = O_CLOEXEC | (access == Access::kWrite ? O_RDWR : O_RDONLY);
   if (disposition == Disposition::kOpenAlways) flags |= O_CREAT;

@@ -2,7 +2,7 @@
 
 #include "chess/move_generator.h"
 #include "chess/move_text.h"
-#include "core/adapter.h"
+#include "search/search_records.h"
 
 namespace vantro {
 namespace {
@@ -17,7 +17,7 @@ const MoveInfo* FindLegal(const MoveList& legal, const MoveInfo& wanted) {
 
 }  // namespace
 
-void SendBestMove(Adapter& a, const std::string& line) {
+void SendBestMove(SearchRecords& a, const std::string& line) {
   if (!a.search.bestMoveOwed) {
     a.Log("No search to answer: " + line, kTagDispatcher);
     return;
@@ -26,7 +26,7 @@ void SendBestMove(Adapter& a, const std::string& line) {
   a.SendToGui(line);
 }
 
-void ForceBestMove(Adapter& a) {
+void ForceBestMove(SearchRecords& a) {
   SearchContext& s = a.search;
   s.thinkingOutputEnabled = false;
   s.searchClock.Stop();
@@ -47,7 +47,7 @@ void ForceBestMove(Adapter& a) {
   s.SetState(SearchState::kIdle);
 }
 
-void ForgetEngineGame(Adapter& a) {
+void ForgetEngineGame(SearchRecords& a) {
   a.search.engineGame.Clear();
 }
 

@@ -4,8 +4,8 @@
 
 #include "chess/move_text.h"
 #include "chess/position_text.h"
-#include "core/adapter.h"
 #include "engine/engine_control.h"
+#include "search/search_records.h"
 #include "search/time_control.h"
 
 namespace vantro {
@@ -23,7 +23,7 @@ bool SameLeadingMoves(const GameRecord& x, const GameRecord& y, int count) {
 
 }  // namespace
 
-SyncCounts CompareGames(Adapter& a, const GoRequest& go) {
+SyncCounts CompareGames(SearchRecords& a, const GoRequest& go) {
   SearchContext& s = a.search;
   SyncCounts c;
   c.newCount = s.guiGame.Count();
@@ -53,7 +53,8 @@ SyncCounts CompareGames(Adapter& a, const GoRequest& go) {
   return c;
 }
 
-void FullSetUp(Adapter& a, std::unique_lock<std::mutex>& lock, SyncCounts& c, bool whiteToMove) {
+void FullSetUp(SearchRecords& a, std::unique_lock<std::mutex>& lock, SyncCounts& c,
+               bool whiteToMove) {
   SearchContext& s = a.search;
   s.hintMove = MoveInfo{};
   s.reportedPonderMove = MoveInfo{};
@@ -74,8 +75,8 @@ void FullSetUp(Adapter& a, std::unique_lock<std::mutex>& lock, SyncCounts& c, bo
     a.SendToEngine("force");
   }
   a.SendToEngine("new");
-  SendPostMode(a);
-  SendPonderMode(a);
+  SendPostMode(a.engine, a.settings);
+  SendPonderMode(a.engine, a.settings);
   if (a.settings.showThinkingMove) s.statusPoll = StatusPoll::kArmed;
   if (!whiteToMove) {
     a.SendToEngine("force");
@@ -92,7 +93,7 @@ void FullSetUp(Adapter& a, std::unique_lock<std::mutex>& lock, SyncCounts& c, bo
   }
 }
 
-void SendClockAndLimits(Adapter& a, const GoRequest& go) {
+void SendClockAndLimits(SearchRecords& a, const GoRequest& go) {
   SearchContext& s = a.search;
   if (a.engine.timeFeature) {
     if (s.engineTime >= 0) a.SendToEngine("time " + std::to_string(s.engineTime / 10));
@@ -102,7 +103,7 @@ void SendClockAndLimits(Adapter& a, const GoRequest& go) {
   if (go.movetime > 0) a.SendToEngine(MoveTimeCommand(go.movetime));
 }
 
-void SendNewMoves(Adapter& a, const GoRequest& go, SyncCounts& c,
+void SendNewMoves(SearchRecords& a, const GoRequest& go, SyncCounts& c,
                   const std::function<void()>& beforeStart) {
   SearchContext& s = a.search;
   int first = 0;

@@ -7,7 +7,7 @@
 
 namespace vantro {
 
-struct Adapter;
+struct SearchRecords;
 
 // Bringing the engine to the GUI's game at a "go" (search mutex held).
 
@@ -20,21 +20,21 @@ struct SyncCounts {
 // Compares the GUI game with the engine game: keeps the engine game when the
 // GUI game only adds moves (or, for an infinite go with UseUndo, takes moves
 // back with "undo"), and empties it otherwise.
-SyncCounts CompareGames(Adapter& adapter, const GoRequest& go);
+SyncCounts CompareGames(SearchRecords& records, const GoRequest& go);
 
 // The full set-up of a new game: stop the engine, "new", post and ponder
 // modes, "force" when black is to move, "computer", the start position.
 // `lock` holds the search mutex; the wait for the engine to stop releases it.
-void FullSetUp(Adapter& adapter, std::unique_lock<std::mutex>& lock, SyncCounts& counts,
+void FullSetUp(SearchRecords& records, std::unique_lock<std::mutex>& lock, SyncCounts& counts,
                bool whiteToMove);
 
 // The clock and limit commands that precede the line starting a search.
-void SendClockAndLimits(Adapter& adapter, const GoRequest& go);
+void SendClockAndLimits(SearchRecords& records, const GoRequest& go);
 
 // Sends the moves the engine has not seen. Exactly one new move is sent
 // without "force" and starts the engine's search: `beforeStart` runs just
 // before that move is written, after its clock commands.
-void SendNewMoves(Adapter& adapter, const GoRequest& go, SyncCounts& counts,
+void SendNewMoves(SearchRecords& records, const GoRequest& go, SyncCounts& counts,
                   const std::function<void()>& beforeStart);
 
 }  // namespace vantro

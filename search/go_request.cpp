@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "core/text.h"
+#include "base/text.h"
 
 namespace vantro {
 

@@ -1,8 +1,8 @@
 #include "search/position_command.h"
 
+#include "base/text.h"
 #include "chess/move_text.h"
-#include "core/adapter.h"
-#include "core/text.h"
+#include "search/search_records.h"
 
 namespace vantro {
 namespace {
@@ -60,7 +60,7 @@ void ReadPositionCommand(std::string_view line, GameRecord& game) {
   }
 }
 
-void HandlePosition(Adapter& a, std::string_view line) {
+void HandlePosition(SearchRecords& a, std::string_view line) {
   std::lock_guard lock(a.search.mutex);
   ReadPositionCommand(line, a.search.guiGame);
   a.search.thinkingOutputEnabled = false;

@@ -6,11 +6,11 @@
 
 namespace vantro {
 
-struct Adapter;
+struct SearchRecords;
 
 // Records a UCI "position" line as the GUI game; nothing is sent until the
 // next "go". GUI thread.
-void HandlePosition(Adapter& adapter, std::string_view line);
+void HandlePosition(SearchRecords& records, std::string_view line);
 
 // The reading itself: start position (startpos or a FEN of up to four
 // fields) and the moves that decode on the position reached so far.

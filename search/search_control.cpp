@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <chrono>
 
-#include "core/adapter.h"
 #include "engine/engine_control.h"
 #include "search/best_move.h"
 #include "search/game_sync.h"
 #include "search/go_request.h"
+#include "search/search_records.h"
 #include "search/time_control.h"
 
 namespace vantro {
@@ -18,10 +18,11 @@ constexpr int kNoDepthLimit = 99;
 constexpr auto kStopWait = std::chrono::milliseconds(41 * 250);
 
 // The time-control step; false when the go ended by running a fresh one.
-bool ApplyTimeControl(Adapter& a, std::unique_lock<std::mutex>& lock, std::string_view line,
+bool ApplyTimeControl(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view line,
                       const GoRequest& go, const SyncCounts& c, bool fullReset, bool whiteToMove);
 
-void Go(Adapter& a, std::unique_lock<std::mutex>& lock, std::string_view line, bool fromPonderHit) {
+void Go(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view line,
+        bool fromPonderHit) {
   SearchContext& s = a.search;
   s.thinkingOutputEnabled = false;
   GoRequest go = ParseGo(line);
@@ -62,7 +63,7 @@ void Go(Adapter& a, std::unique_lock<std::mutex>& lock, std::string_view line, b
   if (c.oldCount == 0) {
     FullSetUp(a, lock, c, whiteToMove);
     if (go.infinite && !a.settings.analyze) {
-      SendLevel(a, 1, 86400, 0);
+      SendLevel(a.engine, a.settings, 1, 86400, 0);
       s.level = LevelMemory{1, 1440, 0};
     }
     fullReset = true;
@@ -74,7 +75,7 @@ void Go(Adapter& a, std::unique_lock<std::mutex>& lock, std::string_view line, b
     if (a.settings.noise == -1) {
       // Analysis without thinking output would show nothing.
       a.settings.noise = 0;
-      SendPostMode(a);
+      SendPostMode(a.engine, a.settings);
       a.settings.noise = -1;
     }
   } else if (!ApplyTimeControl(a, lock, line, go, c, fullReset, whiteToMove)) {
@@ -109,7 +110,7 @@ void Go(Adapter& a, std::unique_lock<std::mutex>& lock, std::string_view line, b
   a.SendToEngine("go");
 }
 
-bool ApplyTimeControl(Adapter& a, std::unique_lock<std::mutex>& lock, std::string_view line,
+bool ApplyTimeControl(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view line,
                       const GoRequest& go, const SyncCounts& c, bool fullReset, bool whiteToMove) {
   SearchContext& s = a.search;
   TimeControlInput in;
@@ -126,7 +127,7 @@ bool ApplyTimeControl(Adapter& a, std::unique_lock<std::mutex>& lock, std::strin
     case TimeControlDecision::Action::kNothing:
       break;
     case TimeControlDecision::Action::kSendLevel:
-      SendLevel(a, d.moves, d.baseSeconds, d.incrementSeconds);
+      SendLevel(a.engine, a.settings, d.moves, d.baseSeconds, d.incrementSeconds);
       break;
     case TimeControlDecision::Action::kRestartGame:
       // Failsafe: rather than correct the engine's clock mid-game, give it
@@ -141,12 +142,12 @@ bool ApplyTimeControl(Adapter& a, std::unique_lock<std::mutex>& lock, std::strin
 
 }  // namespace
 
-void HandleGo(Adapter& a, std::string_view line, bool fromPonderHit) {
+void HandleGo(SearchRecords& a, std::string_view line, bool fromPonderHit) {
   std::unique_lock lock(a.search.mutex);
   Go(a, lock, line, fromPonderHit);
 }
 
-void HandlePonderHit(Adapter& a) {
+void HandlePonderHit(SearchRecords& a) {
   std::unique_lock lock(a.search.mutex);
   SearchContext& s = a.search;
   std::string text = "go";
@@ -165,7 +166,7 @@ void HandlePonderHit(Adapter& a) {
   Go(a, lock, text, true);
 }
 
-void HandleStop(Adapter& a) {
+void HandleStop(SearchRecords& a) {
   std::unique_lock lock(a.search.mutex);
   SearchContext& s = a.search;
   s.statusPoll = StatusPoll::kOff;

@@ -130,4 +130,9 @@ std::string MoveTimeCommand(int movetimeMs) {
   return Format("st %d", ClampToInt(std::max<std::int64_t>(seconds, 1)));
 }
 
+void SendLevel(EngineLink& engine, const Settings& settings, int moves, int baseSeconds,
+               int incrementSeconds) {
+  engine.SendToEngine(LevelCommand(settings.levelType, moves, baseSeconds, incrementSeconds));
+}
+
 }  // namespace vantro

@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "engine/engine_link.h"
 #include "search/go_request.h"
+#include "settings/settings.h"
 
 namespace vantro {
 
@@ -45,6 +47,9 @@ TimeControlDecision DecideTimeControl(const TimeControlInput& input, const Level
 // "level ..." or "setlevel ..." for a control (LevelType 2 selects setlevel;
 // a base of 86400 s there becomes the depth command for 99).
 std::string LevelCommand(int levelType, int moves, int baseSeconds, int incrementSeconds);
+// Sends that command in the form the LevelType setting asks for.
+void SendLevel(EngineLink& engine, const Settings& settings, int moves, int baseSeconds,
+               int incrementSeconds);
 // "sd N" or "setlevel 0 N".
 std::string DepthCommand(int levelType, int depth);
 // "st N" for a movetime above 0: rounded to the nearest second, at least 1,

@@ -2,7 +2,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "platform/priority.h"
 #include "settings/settings.h"
 #include "settings/text_util.h"

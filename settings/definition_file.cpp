@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "platform/text_file.h"
 #include "settings/text_util.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "settings/settings.h"
 #include "settings/text_util.h"
 

@@ -13,6 +13,9 @@ stage() { echo; echo "== $* =="; }
 stage "format check"
 tools/format.sh --check
 
+stage "layer check"
+python3 tools/check_layers.py
+
 stage "build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 ninja -C build
@@ -30,5 +33,5 @@ for san in address thread; do
   TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
   ASAN_OPTIONS="detect_leaks=1" UBSAN_OPTIONS="print_stacktrace=1" \
     ctest --test-dir "build-$san" --output-on-failure -j "$jobs" --timeout 300 \
-          -E 'Slow' -R '^e2e\..*Hostile|^(platform|chess|settings|core|uci|engine|search)\.'
+          -E 'Slow' -R '^e2e\..*Hostile|^(base|platform|chess|settings|core|uci|engine|search)\.'
 done

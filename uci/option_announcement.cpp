@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "platform/priority.h"
 
 namespace vantro {
@@ -127,6 +127,11 @@ std::vector<std::string> OptionLines(const Settings& settings, const EngineOptio
     if (IsOptionVisible(settings, visibilityName)) lines.push_back(line);
   }
   return lines;
+}
+
+void AnnounceOptions(GuiWriter& gui, const Settings& settings, const EngineOptionList& options,
+                     bool logFileOpen) {
+  for (const std::string& line : OptionLines(settings, options, logFileOpen)) gui.Send(line);
 }
 
 }  // namespace vantro

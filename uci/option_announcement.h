@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/line_io.h"
 #include "settings/engine_options.h"
 #include "settings/settings.h"
 
@@ -18,5 +19,8 @@ bool IsOptionVisible(const Settings& settings, std::string_view name);
 // adapter's own options with their current values. Lines are never cut.
 std::vector<std::string> OptionLines(const Settings& settings, const EngineOptionList& options,
                                      bool logFileOpen);
+// Sends those lines to the GUI.
+void AnnounceOptions(GuiWriter& gui, const Settings& settings, const EngineOptionList& options,
+                     bool logFileOpen);
 
 }  // namespace vantro

@@ -1,27 +1,25 @@
 #include "uci/uci_loop.h"
 
-#include "core/adapter.h"
-#include "core/text.h"
-#include "engine/engine_control.h"
+#include "base/text.h"
 #include "search/position_command.h"
 #include "search/search_control.h"
-#include "uci/option_setting.h"
+#include "uci/option_announcement.h"
 
 namespace vantro {
 namespace {
 
-void AnswerUci(Adapter& a) {
+void AnswerUci(SearchRecords& a, const EngineOptionList& options) {
   a.SendToGui("id name " + a.settings.EngineName());
   a.SendToGui("id author " + a.settings.engineAuthor);
-  AnnounceOptions(a);
+  AnnounceOptions(a.gui, a.settings, options, a.log.IsFileOpen());
   a.SendToGui("uciok");
 }
 
-bool AnswerIsReady(Adapter& a) {
+bool AnswerIsReady(SearchRecords& a, EngineSession& session) {
   if (a.log.IsHolding()) a.log.EndHolding();
-  if (!a.engine.Running() && !EngineStart(a)) {
+  if (!a.engine.Running() && !session.Start()) {
     a.SendToGui("info string Error starting engine.");
-    if (a.signals.EngineEventHeld()) a.signals.SignalEngineEvent();
+    session.StartFailed();
     return false;
   }
   a.SendToGui("readyok");
@@ -30,23 +28,24 @@ bool AnswerIsReady(Adapter& a) {
 
 }  // namespace
 
-bool OnGuiLine(Adapter& a, std::string_view raw) {
+bool OnGuiLine(UciRecords& uci, std::string_view raw) {
+  SearchRecords& a = uci.searching;
   std::string_view line = Trim(raw);
   if (line.empty()) return true;
   a.Log(line, kTagFromGui);
 
   if (line == "uci") {
-    AnswerUci(a);
+    AnswerUci(a, uci.engineOptions);
   } else if (line == "isready") {
-    return AnswerIsReady(a);
+    return AnswerIsReady(a, uci.session);
   } else if (line == "quit") {
-    EngineStop(a);
+    uci.session.Stop();
   } else if (line == "stop") {
     HandleStop(a);
   } else {
     std::string_view command = GetWord(line, 1);
     if (command == "setoption") {
-      ApplySetting(line, a.settings, *a.actions);
+      ApplySetting(line, a.settings, uci.actions);
     } else if (command == "go") {
       HandleGo(a, line, false);
     } else if (command == "position") {

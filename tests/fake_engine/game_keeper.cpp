@@ -2,9 +2,9 @@
 
 #include <utility>
 
+#include "base/text.h"
 #include "chess/move_generator.h"
 #include "chess/move_text.h"
-#include "core/text.h"
 
 namespace vantro::fake {
 namespace {

@@ -19,7 +19,7 @@
 #include <thread>
 #include <utility>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "engine_io.h"
 #include "game_keeper.h"
 #include "script.h"

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "core/text.h"
+#include "base/text.h"
 
 namespace vantro::fake {
 namespace {

@@ -7,15 +7,15 @@
 #include <string_view>
 #include <vector>
 
-#include "core/adapter.h"
-#include "engine/output_dispatcher.h"
+#include "search/output_dispatcher.h"
 #include "search/position_command.h"
 #include "search/search_control.h"
+#include "search/search_records.h"
 
 namespace vantro::test {
 
-// An adapter whose GUI output and engine input are captured in memory, with
-// a stand-in for a running engine. Handlers are called directly, so each
+// The search records, with GUI output and engine input captured in memory
+// and a stand-in for a running engine. Handlers are called directly, so each
 // test drives both sides of a conversation on one thread.
 class AdapterTest : public ::testing::Test {
  protected:
@@ -50,7 +50,13 @@ class AdapterTest : public ::testing::Test {
   void Engine(std::string_view line) { OnEngineLine(adapter, line); }
   SearchState State() const { return adapter.search.state; }
 
-  Adapter adapter;
+  Stopwatch uptime;
+  Logger log{uptime};
+  Settings settings;
+  GuiWriter gui{log};
+  EngineLink engine{log, settings};
+  SearchContext search;
+  SearchRecords adapter{log, settings, gui, engine, search};
   std::mutex mutex;
   std::vector<std::string> guiLines;
   std::vector<std::string> engineLines;

@@ -1,14 +1,14 @@
-#include "engine/output_dispatcher.h"
+#include "search/output_dispatcher.h"
 
 #include <chrono>
 #include <string>
 
+#include "base/text.h"
 #include "chess/move_text.h"
-#include "core/adapter.h"
-#include "core/text.h"
 #include "engine/features.h"
-#include "engine/thinking_output.h"
 #include "search/best_move.h"
+#include "search/search_records.h"
+#include "search/thinking_output.h"
 
 namespace vantro {
 namespace {
@@ -19,7 +19,7 @@ void ReplayEngineGame(SearchContext& s) {
   s.engineBoard = s.engineGame.Replay();
 }
 
-void AcceptMove(Adapter& a, std::unique_lock<std::mutex>& lock, std::string_view text) {
+void AcceptMove(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view text) {
   SearchContext& s = a.search;
   if (s.state != SearchState::kThinking) {
     // Covers an engine that answers before the GUI thread has recorded the
@@ -82,7 +82,7 @@ void AcceptMove(Adapter& a, std::unique_lock<std::mutex>& lock, std::string_view
       (a.settings.simulateHint && s.ponderMoveConfirmed) ? s.reportedPonderMove : MoveInfo{};
 }
 
-void ReadHint(Adapter& a, std::string_view text) {
+void ReadHint(SearchRecords& a, std::string_view text) {
   SearchContext& s = a.search;
   ReplayEngineGame(s);
   s.hintMove = ParseMove(s.engineBoard, text);
@@ -90,7 +90,7 @@ void ReadHint(Adapter& a, std::string_view text) {
 }
 
 // A resignation or a decisive result ends the engine's game.
-void EndEngineGame(Adapter& a, std::string_view line, const char* result) {
+void EndEngineGame(SearchRecords& a, std::string_view line, const char* result) {
   SearchContext& s = a.search;
   s.statusPoll = StatusPoll::kOff;
   a.SendToGui("info string " + std::string(line));
@@ -108,7 +108,7 @@ void EndEngineGame(Adapter& a, std::string_view line, const char* result) {
 
 }  // namespace
 
-bool OnEngineLine(Adapter& a, std::string_view raw) {
+bool OnEngineLine(SearchRecords& a, std::string_view raw) {
   std::string_view trimmed = Trim(raw);
   if (trimmed.empty()) return true;
   a.Log(trimmed, kTagFromEngine);
@@ -137,7 +137,7 @@ bool OnEngineLine(Adapter& a, std::string_view raw) {
     s.statusPoll = StatusPoll::kOff;
     a.SendToGui("info string " + line);
   } else if (keyword == "feature") {
-    NegotiateFeature(a, line);
+    NegotiateFeature(a.engine, a.settings, line);
   } else if (!s.thinkingOutputEnabled) {
     // thinking output of no search of ours
   } else if (keyword == "stat01:") {

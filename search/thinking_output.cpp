@@ -1,11 +1,11 @@
-#include "engine/thinking_output.h"
+#include "search/thinking_output.h"
 
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "chess/move_text.h"
-#include "core/adapter.h"
-#include "core/text.h"
+#include "search/search_records.h"
 
 namespace vantro {
 namespace {
@@ -34,7 +34,7 @@ bool Searching(SearchState state) {
   return state == SearchState::kThinking || state == SearchState::kAnalyzing;
 }
 
-void CheckDepthLimit(Adapter& a, int depth) {
+void CheckDepthLimit(SearchRecords& a, int depth) {
   int limit = a.search.depthLimit;
   if (limit > 0 && a.search.state == SearchState::kThinking && depth > limit) {
     a.SendToEngine("?");
@@ -44,7 +44,7 @@ void CheckDepthLimit(Adapter& a, int depth) {
 // Appends " currmove <move>" for the move being searched, in the position the
 // engine searches (after the reported ponder move while pondering); nothing
 // while pondering on a move the GUI was never offered.
-void AppendCurrentMove(Adapter& a, std::string& info, std::string_view text) {
+void AppendCurrentMove(SearchRecords& a, std::string& info, std::string_view text) {
   SearchContext& s = a.search;
   s.engineBoard = s.engineGame.Replay();
   if (!Searching(s.state)) {
@@ -58,7 +58,7 @@ void AppendCurrentMove(Adapter& a, std::string& info, std::string_view text) {
 
 }  // namespace
 
-void TranslateThinkingLine(Adapter& a, std::string_view line) {
+void TranslateThinkingLine(SearchRecords& a, std::string_view line) {
   SearchContext& s = a.search;
   std::vector<std::string_view> words = SplitWords(line);
   if (words.size() < 4 || !StartsWithDigit(words[0]) || !StartsWithDigit(words[2]) ||
@@ -124,7 +124,7 @@ void TranslateThinkingLine(Adapter& a, std::string_view line) {
   s.statusPoll.compare_exchange_strong(armed, StatusPoll::kActive);
 }
 
-void TranslateStatusLine(Adapter& a, std::string_view line) {
+void TranslateStatusLine(SearchRecords& a, std::string_view line) {
   std::vector<std::string_view> w = SplitWords(line);
   auto word = [&](std::size_t n) { return n <= w.size() ? w[n - 1] : std::string_view{}; };
   if (word(2).empty()) return;
@@ -146,7 +146,7 @@ void TranslateStatusLine(Adapter& a, std::string_view line) {
   send();
 }
 
-void TranslateCurrentMoveLine(Adapter& a, std::string_view line) {
+void TranslateCurrentMoveLine(SearchRecords& a, std::string_view line) {
   std::vector<std::string_view> w = SplitWords(line, kCurrentMoveDelimiters);
   auto word = [&](std::size_t n) { return n <= w.size() ? w[n - 1] : std::string_view{}; };
   if (word(2).empty()) return;

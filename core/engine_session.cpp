@@ -1,0 +1,124 @@
+#include "core/engine_session.h"
+
+#include <chrono>
+
+#include "base/text.h"
+#include "core/adapter.h"
+#include "core/priority_control.h"
+#include "engine/engine_control.h"
+#include "platform/process_env.h"
+#include "search/output_dispatcher.h"
+#include "search/time_control.h"
+
+namespace vantro {
+namespace {
+
+constexpr std::uint32_t kProtocolGraceMs = 1000;
+constexpr std::uint32_t kFeatureListWaitMs = 59 * 1000;
+constexpr auto kStopMoveWait = std::chrono::milliseconds(20 * 250);
+
+}  // namespace
+
+bool EngineStart(Adapter& a) {
+  if (a.engine.Running()) return true;
+  if (!IsSet(a.settings.program)) return false;
+
+  std::string commandLine(Trim(a.settings.program));
+  if (a.settings.hashOnCommandLine && IsSet(a.settings.hashCommand)) {
+    commandLine += ' ';
+    commandLine += HashCommandText(a.settings, a.formula);
+  }
+  a.Log("Starting server: " + commandLine, kTagConnection);
+
+  a.priorityControl = false;
+  a.engine.SetPriorityClass(kNormalPriorityClass);
+  a.engine.SetThreadPriority(kThreadPriorityNormal);
+  if (!a.engine.StartProcess(commandLine)) {
+    a.engine.CloseProcess(a.settings.terminateHard);
+    a.Log("Error starting server program.", kTagConnection);
+    a.priorityControl = true;
+    return false;
+  }
+
+  a.engine.reader.SetInput(a.engine.TakeOutput());
+  a.engine.reader.SetCallback(
+      [&a](std::string_view line) { return OnEngineLine(a.searching, line); });
+  a.engine.reader.SetOnEnd([&a] { a.signals.EngineReaderEnded(); });
+  a.engine.reader.Start(kThreadPriorityNormal);
+
+  int initTime = a.settings.initTime;
+  std::uint32_t initMs = initTime > 0 ? static_cast<std::uint32_t>(initTime) * 1000u : 0u;
+  if (a.settings.protocol == 1) {
+    SleepMs(initMs);
+    a.SendToEngine("xboard");
+  } else {
+    a.SendToEngine("xboard\nprotover 2");
+    // Every engine gets at least a second (or InitTime) before it is
+    // addressed again; one that opened its feature list gets up to another
+    // minute to close it, and is addressed the moment it does.
+    SleepMs(kProtocolGraceMs);
+    if (!a.engine.NegotiationOpen() && initMs > kProtocolGraceMs) {
+      a.engine.SleepUnlessNegotiationCloses(initMs - kProtocolGraceMs);
+    }
+    if (a.engine.NegotiationOpen()) a.engine.WaitNegotiationClosed(kFeatureListWaitMs);
+  }
+
+  a.SendToEngine("new");
+  SendLevel(a.engine, a.settings, 0, 300, 0);
+  {
+    std::lock_guard lock(a.search.mutex);
+    a.search.level = LevelMemory{0, 5, 0};
+  }
+  if (IsSet(a.settings.initString)) a.SendToEngine(a.settings.initString);
+  SendPostMode(a.engine, a.settings);
+  SendHashCommand(a.engine, a.settings, a.formula);
+  SendPonderMode(a.engine, a.settings);
+  SendPendingCommands(a.engine);
+  UpdateSpinThreads(a.engine, a.settings);
+  ApplyEnginePriority(a);
+
+  a.priorityControl = true;
+  if (a.signals.EngineEventHeld()) a.signals.SignalEngineEvent();
+  return true;
+}
+
+void EngineStop(Adapter& a) {
+  a.priorityControl = false;
+  a.search.statusPoll = StatusPoll::kOff;
+  a.engine.SetPriorityClass(kNormalPriorityClass);
+  a.engine.SetThreadPriority(kThreadPriorityNormal);
+
+  {
+    std::unique_lock lock(a.search.mutex);
+    SearchState state = a.search.state;
+    if (state == SearchState::kThinking) {
+      a.SendToEngine("?");
+      a.search.WaitWhile(lock, SearchState::kThinking, kStopMoveWait);
+    } else if (state == SearchState::kAnalyzing) {
+      a.SendToEngine("exit");
+    }
+  }
+
+  if (a.engine.Running()) {
+    a.SendToEngine("quit");
+    a.engine.CloseProcess(a.settings.terminateHard);
+    // The reader owns the engine's output; without a kill the engine may
+    // linger, and releasing it must still end the connection.
+    a.engine.reader.RequestStop();
+  } else {
+    // Without an engine, the main thread ends on the engine event, or on a
+    // broken wait once that event was consumed.
+    if (a.signals.EngineEventHeld()) {
+      a.signals.SignalEngineEvent();
+    } else {
+      a.signals.Break();
+    }
+  }
+  a.priorityControl = true;
+}
+
+void AdapterEngineSession::StartFailed() {
+  if (a_.signals.EngineEventHeld()) a_.signals.SignalEngineEvent();
+}
+
+}  // namespace vantro
