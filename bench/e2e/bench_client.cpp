@@ -96,13 +96,15 @@ std::optional<SearchResult> BridgeClient::Await(Clock::time_point sent) {
   Clock::time_point firstLine{};
   const std::string_view movePrefix = spec_.xboard ? "move " : "bestmove";
   while (auto line = process_.ReadLine(kAnswerLimit)) {
-    bool thinking = spec_.xboard ? !line->empty() && std::isdigit(static_cast<unsigned char>((*line)[0]))
-                                 : line->starts_with("info") && line->find(" pv ") != std::string::npos;
+    bool thinking = spec_.xboard
+                        ? !line->empty() && std::isdigit(static_cast<unsigned char>((*line)[0]))
+                        : line->starts_with("info") && line->find(" pv ") != std::string::npos;
     if (thinking && r.pvLines++ == 0) firstLine = process_.LastLineTime();
     if (!line->starts_with(movePrefix)) continue;
     Clock::time_point end = process_.LastLineTime();
     r.micros = std::chrono::duration<double, std::micro>(end - sent).count();
-    if (r.pvLines > 0) r.lineSpanUs = std::chrono::duration<double, std::micro>(end - firstLine).count();
+    if (r.pvLines > 0)
+      r.lineSpanUs = std::chrono::duration<double, std::micro>(end - firstLine).count();
     std::size_t at = movePrefix.size() + (spec_.xboard ? 0 : 1);
     r.move = line->substr(at, line->find(' ', at) - at);
     return r;
@@ -169,8 +171,9 @@ std::optional<SearchResult> BridgeClient::IncrementalSearch() {
 std::optional<SearchResult> BridgeClient::StopSearch() {
   if (!process_.Write(Setup({}))) return {};
   while (auto line = process_.ReadLine(kAnswerLimit)) {
-    bool thinking = spec_.xboard ? !line->empty() && std::isdigit(static_cast<unsigned char>((*line)[0]))
-                                 : line->find(" pv ") != std::string::npos;
+    bool thinking = spec_.xboard
+                        ? !line->empty() && std::isdigit(static_cast<unsigned char>((*line)[0]))
+                        : line->find(" pv ") != std::string::npos;
     if (!thinking) continue;
     Clock::time_point sent = Clock::now();
     if (!process_.Write(spec_.xboard ? "?\n" : "stop\n")) return {};

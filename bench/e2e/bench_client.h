@@ -55,7 +55,7 @@ class BridgeClient {
   BridgeSpec spec_;
   BenchProcess process_;
   bool ready_ = false;
-  bool usermove_ = false;  // xboard: moves go as "usermove <move>"
+  bool usermove_ = false;          // xboard: moves go as "usermove <move>"
   std::vector<std::string> game_;  // the incremental game so far
   Board board_;
   std::mt19937 random_{12345};

@@ -106,8 +106,7 @@ std::optional<std::string> BenchProcess::ReadLine(Clock::duration limit) {
   }
 }
 
-std::optional<std::string> BenchProcess::ReadUntil(std::string_view prefix,
-                                                   Clock::duration limit) {
+std::optional<std::string> BenchProcess::ReadUntil(std::string_view prefix, Clock::duration limit) {
   const Clock::time_point deadline = Clock::now() + limit;
   while (auto line = ReadLine(deadline - Clock::now())) {
     if (line->starts_with(prefix)) return line;

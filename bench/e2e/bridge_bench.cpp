@@ -68,8 +68,8 @@ class Bench {
 
   void Run() {
     std::printf("load average before: %s\n", ReadFile("/proc/loadavg").c_str());
-    std::printf("peer adapter: %s\n\n", polyglot_.empty() ? "polyglot not installed, skipped"
-                                                         : polyglot_.c_str());
+    std::printf("peer adapter: %s\n\n",
+                polyglot_.empty() ? "polyglot not installed, skipped" : polyglot_.c_str());
     LatencyPhase("full set-up: position startpos + go -> bestmove", o_.full, 1,
                  [](BridgeClient& c) { return c.FullSearch({}); });
     LatencyPhase("incremental: one more move per search", o_.incremental, 1,
@@ -78,7 +78,8 @@ class Bench {
     FloodPhase(300);
     auto clients = Start(1, true);
     Report("stop -> bestmove (engine holds its move until told)", clients,
-           Measure(clients, o_.stops, [](BridgeClient& c) { return c.StopSearch(); }, false),
+           Measure(
+               clients, o_.stops, [](BridgeClient& c) { return c.StopSearch(); }, false),
            false);
     Idle(clients);
     std::printf("load average after: %s\n", ReadFile("/proc/loadavg").c_str());
@@ -101,12 +102,11 @@ class Bench {
       for (const std::string& w : engine) command += (command.empty() ? "" : " ") + w;
       specs.push_back({"peer", {polyglot_, "-noini", "-ec", command}, dir_, true, true});
     }
-    std::ofstream(dir_ + "/engine.txt")
-        << "mode instant\nseed 1\nthink-lines " << lines << "\n"
-        << (wait ? "move-delay 86400000 86400000\n" : "");
-    std::ofstream(dir_ + "/bench.eng") << "[ENGINE]\nName=Instant\n[OPTIONS]\nProgram="
-                                       << FAKE_ENGINE_BINARY << " --script " << dir_
-                                       << "/engine.txt\nProtocol=1\nInitTime=0\n";
+    std::ofstream(dir_ + "/engine.txt") << "mode instant\nseed 1\nthink-lines " << lines << "\n"
+                                        << (wait ? "move-delay 86400000 86400000\n" : "");
+    std::ofstream(dir_ + "/bench.eng")
+        << "[ENGINE]\nName=Instant\n[OPTIONS]\nProgram=" << FAKE_ENGINE_BINARY << " --script "
+        << dir_ << "/engine.txt\nProtocol=1\nInitTime=0\n";
     specs.push_back({"vantro", {VANTRO_BINARY, dir_ + "/bench.eng"}, dir_, false, true});
     Clients clients;
     for (const BridgeSpec& s : specs) {
@@ -155,10 +155,11 @@ class Bench {
     char title[128];
     std::snprintf(title, sizeof title, "thinking output: %d lines per search, at ply %d",
                   o_.floodLines, ply);
-    Report(title, clients,
-           Measure(clients, o_.floodSearches, [&](BridgeClient& c) { return c.FullSearch(game); },
-                   true),
-           true);
+    Report(
+        title, clients,
+        Measure(
+            clients, o_.floodSearches, [&](BridgeClient& c) { return c.FullSearch(game); }, true),
+        true);
     if (ply > 0) {
       std::printf("memory after the floods (kB):");
       for (auto& c : clients) {
@@ -173,8 +174,8 @@ class Bench {
   void Report(const char* title, Clients& clients, const std::vector<Tally>& t, bool flood) {
     std::printf("== %s\n", title);
     if (flood) {
-      std::printf("%-8s %10s %9s %9s %9s %8s %11s %8s %7s\n", "config", "lines/s", "ns/line",
-                  "p90", "p99", "x relay", "cpu ns/line", "x relay", "lines");
+      std::printf("%-8s %10s %9s %9s %9s %8s %11s %8s %7s\n", "config", "lines/s", "ns/line", "p90",
+                  "p99", "x relay", "cpu ns/line", "x relay", "lines");
     } else {
       std::printf("%-8s %9s %9s %9s %9s %9s %10s %8s %6s\n", "config", "median us", "p90", "p99",
                   "x relay", "p99 x", "cpu us/op", "x relay", "n");
