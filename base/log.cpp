@@ -15,6 +15,7 @@ std::string Logger::Prefix(std::string_view tag) const {
 }
 
 void Logger::Log(std::string_view text, std::string_view tag) {
+  if (!active_) return;
   std::lock_guard lock(mutex_);
   if (!holding_ && !file_.IsOpen()) return;
   std::string line = Prefix(tag);
@@ -41,12 +42,14 @@ void Logger::ApplyLogFile(bool on) {
     }
     held_.clear();
     heldBytes_ = 0;
+    active_ = file_.IsOpen();
     return;
   }
   file_.Close();
   held_.clear();
   heldBytes_ = 0;
   holding_ = false;
+  active_ = false;
 }
 
 void Logger::EndHolding() {
@@ -55,11 +58,13 @@ void Logger::EndHolding() {
   holding_ = false;
   held_.clear();
   heldBytes_ = 0;
+  active_ = file_.IsOpen();
 }
 
 void Logger::Close() {
   std::lock_guard lock(mutex_);
   file_.Close();
+  active_ = holding_;
 }
 
 bool Logger::IsFileOpen() const {

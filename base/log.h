@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -37,6 +38,9 @@ class Logger {
 
   const Stopwatch& uptime_;
   mutable std::mutex mutex_;
+  // Holding or a file open; read without the lock, so that a run without a
+  // log costs nothing per line.
+  std::atomic<bool> active_{true};
   bool holding_ = true;
   std::vector<std::string> held_;
   std::size_t heldBytes_ = 0;

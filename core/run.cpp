@@ -49,7 +49,7 @@ void MainLoop(Adapter& a) {
 }  // namespace
 
 int RunAdapter(int argc, char** argv) {
-  IgnoreBrokenPipeSignal();
+  IgnoreBrokenPipeSignalForGood();
   Adapter a;  // holding log, locks and uptime come first
   a.Log(kIdentity, kTagAdapter);
   TakeOverPriority(a);

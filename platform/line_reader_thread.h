@@ -38,6 +38,9 @@ class LineReaderThread {
   void SetCallback(Callback callback);
   // Called on the reader thread once its loop has ended, for whatever reason.
   void SetOnEnd(std::function<void()> onEnd);
+  // Called on the reader thread once the lines of one read have all been
+  // handed on: the place to pass on output gathered for them in one piece.
+  void SetAfterRead(std::function<void()> afterRead);
 
   // True when a thread runs or has run and not been stopped since.
   bool Start(int threadPriority);

@@ -37,6 +37,7 @@ struct LineReaderThread::Shared {
   int borrowedInput = -1;
   Callback callback;
   std::function<void()> onEnd;
+  std::function<void()> afterRead;
 
   std::atomic<bool> stop{true};
   std::atomic<bool> ended{false};
@@ -77,6 +78,11 @@ void LineReaderThread::SetCallback(Callback callback) {
 void LineReaderThread::SetOnEnd(std::function<void()> onEnd) {
   std::lock_guard<std::mutex> lock(shared_->mutex);
   shared_->onEnd = std::move(onEnd);
+}
+
+void LineReaderThread::SetAfterRead(std::function<void()> afterRead) {
+  std::lock_guard<std::mutex> lock(shared_->mutex);
+  shared_->afterRead = std::move(afterRead);
 }
 
 bool LineReaderThread::Start(int threadPriority) {
@@ -151,12 +157,14 @@ void LineReaderThread::Loop(std::shared_ptr<Shared> shared, int threadPriority) 
   int input;
   Callback callback;
   std::function<void()> onEnd;
+  std::function<void()> afterRead;
   {
     std::lock_guard<std::mutex> lock(shared->mutex);
     owned = std::move(shared->ownedInput);
     input = owned.Valid() ? owned.Get() : shared->borrowedInput;
     callback = shared->callback;
     onEnd = shared->onEnd;
+    afterRead = shared->afterRead;
   }
 
   std::string line;
@@ -196,6 +204,7 @@ void LineReaderThread::Loop(std::shared_ptr<Shared> shared, int threadPriority) 
         }
       }
     }
+    if (afterRead) afterRead();
   }
 
   owned.Reset();

@@ -7,9 +7,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <ctime>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -72,15 +74,24 @@ constexpr const char* kDesktopOpener = "open";
 constexpr const char* kDesktopOpener = "xdg-open";
 #endif
 
+// Set once SIGPIPE is ignored for good: writes then need no guard, which
+// costs three system calls per line.
+std::atomic<bool> brokenPipeIgnored{false};
+
 }  // namespace
 
 void IgnoreBrokenPipeSignal() {
   signal(SIGPIPE, SIG_IGN);
 }
 
+void IgnoreBrokenPipeSignalForGood() {
+  if (signal(SIGPIPE, SIG_IGN) != SIG_ERR) brokenPipeIgnored = true;
+}
+
 bool WriteAll(int fd, std::string_view data) {
   if (fd < 0) return false;
-  BrokenPipeGuard guard;
+  std::optional<BrokenPipeGuard> guard;
+  if (!brokenPipeIgnored) guard.emplace();
   while (!data.empty()) {
     ssize_t written = ::write(fd, data.data(), data.size());
     if (written < 0) {
@@ -92,7 +103,7 @@ bool WriteAll(int fd, std::string_view data) {
         if (poll(&writable, 1, -1) >= 0 || errno == EINTR) continue;
         return false;
       }
-      if (errno == EPIPE) guard.NoteBrokenPipe();
+      if (errno == EPIPE && guard) guard->NoteBrokenPipe();
       return false;
     }
     data.remove_prefix(static_cast<std::size_t>(written));

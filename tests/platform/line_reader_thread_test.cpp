@@ -93,6 +93,17 @@ TEST_F(LineReaderThreadTest, HandsOnEachLineWhenItsLineFeedArrivesAndDropsOverlo
   EXPECT_EQ(WaitForLines(3), (Lines{"hello", "world", "ok"}));
 }
 
+TEST_F(LineReaderThreadTest, AfterReadComesOnceTheLinesOfTheReadAreHandedOn) {
+  reader_.SetAfterRead([this] {
+    std::lock_guard<std::mutex> lock(mutex_);
+    lines_.emplace_back("|");
+    changed_.notify_all();
+  });
+  Start();
+  Send("a\nb\n");
+  EXPECT_EQ(WaitForLines(3), (Lines{"a", "b", "|"}));
+}
+
 TEST_F(LineReaderThreadTest, EndOfInputEndsTheReaderWithoutTheUnfinishedLine) {
   Start();
   Send("a\n\nb");
