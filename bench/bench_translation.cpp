@@ -88,8 +88,8 @@ void BM_IncrementalGoAndBestMove(benchmark::State& state) {
     OnEngineLine(q.adapter.searching, reply);
     // back to the start of the turn
     state.PauseTiming();
-    q.adapter.search.engineGame.moves[played] = MoveInfo{};
-    q.adapter.search.engineGame.moves[played + 1] = MoveInfo{};
+    q.adapter.search.SetEngineMove(played, MoveInfo{});
+    q.adapter.search.SetEngineMove(played + 1, MoveInfo{});
     q.adapter.search.bestMoveOwed = false;
     state.ResumeTiming();
   }

@@ -41,8 +41,13 @@ bool EngineStart(Adapter& a) {
   }
 
   a.engine.reader.SetInput(a.engine.TakeOutput());
-  a.engine.reader.SetCallback(
-      [&a](std::string_view line) { return OnEngineLine(a.searching, line); });
+  a.engine.reader.SetCallback([&a](std::string_view line) {
+    // The GUI gets what one read brings in one write; with DELAY the engine
+    // reader may pause for its own lines, so then nothing is held.
+    if (a.settings.delay == 0) a.gui.Hold();
+    return OnEngineLine(a.searching, line);
+  });
+  a.engine.reader.SetAfterRead([&a] { a.gui.Release(); });
   a.engine.reader.SetOnEnd([&a] { a.signals.EngineReaderEnded(); });
   a.engine.reader.Start(kThreadPriorityNormal);
 

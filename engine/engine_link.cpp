@@ -23,12 +23,30 @@ void EngineLink::SendToEngine(std::string_view line) {
   }
   std::lock_guard lock(mutex_);
   log_.Log(line, kTagToEngine);
-  std::string data = WithLineFeed(line);
+  AppendWithLineFeed(held_, line);
+  if (delay > 0 || holder_ != std::this_thread::get_id()) WriteHeld();
+}
+
+void EngineLink::Hold() {
+  std::lock_guard lock(mutex_);
+  if (holder_ == std::thread::id()) holder_ = std::this_thread::get_id();
+}
+
+void EngineLink::Release() {
+  std::lock_guard lock(mutex_);
+  if (holder_ != std::this_thread::get_id()) return;
+  holder_ = std::thread::id();
+  WriteHeld();
+}
+
+void EngineLink::WriteHeld() {
+  if (held_.empty()) return;
   if (testSink_) {
-    testSink_(data);
+    testSink_(held_);
   } else if (running_) {
-    process_.Write(data);  // an engine that died is noticed by its reader
+    process_.Write(held_);  // an engine that died is noticed by its reader
   }
+  held_.clear();
 }
 
 bool EngineLink::StartProcess(std::string_view commandLine) {
@@ -47,6 +65,7 @@ void EngineLink::CloseProcess(bool terminateHard) {
   process_.Close(terminateHard);
   running_ = false;
   testSink_ = nullptr;
+  held_.clear();
 }
 
 UniqueFd EngineLink::TakeOutput() {

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "base/log.h"
@@ -27,6 +28,10 @@ class EngineLink {
   // Pauses DELAY ms (outside the lock), then logs and writes the line with one
   // write. Empty lines are not sent. Without an engine the line is only logged.
   void SendToEngine(std::string_view line);
+  // Hold this thread's lines for one write, as GuiWriter does (the lines of a
+  // "go"). Lines paced by DELAY are never held.
+  void Hold();
+  void Release();
 
   bool Running() const { return running_; }
 
@@ -71,9 +76,13 @@ class EngineLink {
   Logger& log_;
   const Settings& settings_;
   mutable std::mutex mutex_;  // the process and its input
+  void WriteHeld();           // with mutex_ held
+
   ChildProcess process_;
   std::atomic<bool> running_{false};
   std::function<void(std::string_view)> testSink_;
+  std::string held_;        // lines not yet written, with their line feeds
+  std::thread::id holder_;  // no thread when nobody holds
 
   std::mutex negotiationMutex_;
   std::condition_variable negotiationChanged_;

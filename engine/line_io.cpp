@@ -4,21 +4,38 @@
 
 namespace vantro {
 
-std::string WithLineFeed(std::string_view line) {
-  std::string out(line);
-  if (out.empty() || out.back() != '\n') out += '\n';
-  return out;
+void AppendWithLineFeed(std::string& out, std::string_view line) {
+  out += line;
+  if (line.empty() || line.back() != '\n') out += '\n';
 }
 
 void GuiWriter::Send(std::string_view line) {
   std::lock_guard lock(mutex_);
   log_.Log(line, kTagToGui);
-  std::string data = WithLineFeed(line);
+  AppendWithLineFeed(held_, line);
+  if (holder_ != std::this_thread::get_id()) WriteHeld();
+}
+
+void GuiWriter::Hold() {
+  std::lock_guard lock(mutex_);
+  if (holder_ == std::thread::id()) holder_ = std::this_thread::get_id();
+}
+
+void GuiWriter::Release() {
+  std::lock_guard lock(mutex_);
+  if (holder_ != std::this_thread::get_id()) return;
+  holder_ = std::thread::id();
+  WriteHeld();
+}
+
+void GuiWriter::WriteHeld() {
+  if (held_.empty()) return;
   if (sink_) {
-    sink_(data);
-    return;
+    sink_(held_);
+  } else {
+    WriteAll(fd_, held_);  // a GUI that closed its end is not an error here
   }
-  WriteAll(fd_, data);  // a GUI that closed its end is not an error here
+  held_.clear();  // keeps its capacity: no allocation per line
 }
 
 }  // namespace vantro

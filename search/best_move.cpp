@@ -48,7 +48,7 @@ void ForceBestMove(SearchRecords& a) {
 }
 
 void ForgetEngineGame(SearchRecords& a) {
-  a.search.engineGame.Clear();
+  a.search.ClearEngineGame();
 }
 
 }  // namespace vantro

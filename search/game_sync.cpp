@@ -40,14 +40,14 @@ SyncCounts CompareGames(SearchRecords& a, const GoRequest& go) {
       c.forceSent = true;
       for (; c.oldCount > c.newCount; --c.oldCount) {
         a.SendToEngine("undo");
-        s.engineGame.moves[c.oldCount - 1] = MoveInfo{};
+        s.SetEngineMove(c.oldCount - 1, MoveInfo{});
       }
     }
   } else {
     reset = true;
   }
   if (reset) {
-    s.engineGame.Clear();
+    s.ClearEngineGame();
     c.oldCount = 0;
   }
   return c;
@@ -67,7 +67,9 @@ void FullSetUp(SearchRecords& a, std::unique_lock<std::mutex>& lock, SyncCounts&
     // The move this interruption produces belongs to the old game.
     s.stopMove = true;
     a.SendToEngine("?");
+    a.engine.Release();  // the engine must hear "?" before anything waits for its move
     s.WaitWhile(lock, SearchState::kThinking, kSetUpStopWait);
+    a.engine.Hold();
     a.SendToEngine("force");
   } else if (state == SearchState::kAnalyzing) {
     a.SendToEngine("exit");
@@ -84,7 +86,7 @@ void FullSetUp(SearchRecords& a, std::unique_lock<std::mutex>& lock, SyncCounts&
   }
   if (a.engine.Running() && a.settings.computer) a.SendToEngine("computer");
 
-  s.engineGame.start = s.guiGame.start;
+  s.SetEngineStart(s.guiGame.start);
   Board standard;
   standard.SetFEN(kStandardStart);
   if (s.engineGame.start.Compare(standard) != 0) {
@@ -122,7 +124,7 @@ void SendNewMoves(SearchRecords& a, const GoRequest& go, SyncCounts& c,
     c.forceSent = true;
   }
 
-  Board scratch = s.engineGame.Replay();
+  Board scratch = s.EnginePosition();
   bool san = a.engine.sanFeature;
   bool usermove = a.engine.usermoveFeature;
   for (int i = first; i < GameRecord::kMaxMoves && !s.guiGame.moves[i].Empty(); ++i) {
@@ -132,7 +134,7 @@ void SendNewMoves(SearchRecords& a, const GoRequest& go, SyncCounts& c,
       beforeStart();
     }
     MoveInfo move = s.guiGame.moves[i];
-    s.engineGame.moves[i] = move;
+    s.SetEngineMove(i, move);
     std::string text = san ? MoveToText(scratch, move, MoveTextStyle::kSan) : MoveToCoord(move);
     a.SendToEngine(usermove ? "usermove " + text : text);
     scratch.MakeMove(move, true);

@@ -16,14 +16,15 @@ namespace {
 constexpr auto kMoveAcceptWait = std::chrono::milliseconds(5 * 100);
 
 void ReplayEngineGame(SearchContext& s) {
-  s.engineBoard = s.engineGame.Replay();
+  s.engineBoard = s.EnginePosition();
 }
 
 void AcceptMove(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view text) {
   SearchContext& s = a.search;
   if (s.state != SearchState::kThinking) {
     // Covers an engine that answers before the GUI thread has recorded the
-    // search; wakes the moment it does.
+    // search; wakes the moment it does. The GUI's lines do not wait with it.
+    a.gui.Release();
     if (!s.changed.wait_for(lock, kMoveAcceptWait,
                             [&] { return s.state == SearchState::kThinking; })) {
       a.Log("Move discarded, engine is not thinking.", kTagDispatcher);
@@ -48,8 +49,7 @@ void AcceptMove(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::strin
   MoveInfo move = ParseMove(s.engineBoard, text);
   std::string reply;
   if (!move.Empty()) {
-    int count = s.engineGame.Count();
-    if (count < GameRecord::kMaxMoves) s.engineGame.moves[count] = move;
+    s.SetEngineMove(s.engineGame.Count(), move);
     reply = "bestmove " + MoveToCoord(move);
   } else {
     a.Log("illegal move", kTagFromEngine);

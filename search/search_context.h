@@ -45,6 +45,8 @@ struct SearchContext {
   int lastDepth = 1;
 
   GameRecord guiGame;
+  // Read freely; changed only through ClearEngineGame, SetEngineStart and
+  // SetEngineMove, which keep EnginePosition() in step.
   GameRecord engineGame;
   Board engineBoard;  // the engine reader's scratch board
 
@@ -56,6 +58,12 @@ struct SearchContext {
   CountdownStopwatch ponderClock;
   int savedMovesToGo = -1;
 
+ private:
+  Board enginePosition_;
+  int positionMoves_ = 0;
+  bool enginePositionValid_ = false;
+
+ public:
   // Changes the state and wakes every waiter. Call with `mutex` held.
   void SetState(SearchState s) {
     state = s;
@@ -68,6 +76,39 @@ struct SearchContext {
                  std::chrono::duration<Rep, Period> limit) {
     return changed.wait_for(lock, limit, [&] { return state != s; });
   }
+  // The engine game replayed. Thinking lines need it each, and a replay costs
+  // a legality test per move, so it is kept until the game changes other
+  // than by a move at its end.
+  const Board& EnginePosition() {
+    if (!enginePositionValid_) {
+      enginePosition_ = engineGame.Replay();
+      positionMoves_ = engineGame.Count();
+      enginePositionValid_ = true;
+    }
+    return enginePosition_;
+  }
+  void ClearEngineGame() {
+    engineGame.Clear();
+    enginePositionValid_ = false;
+  }
+  void SetEngineStart(const Board& start) {
+    engineGame.start = start;
+    enginePositionValid_ = false;
+  }
+  void SetEngineMove(int index, const MoveInfo& move) {
+    if (index < 0 || index >= GameRecord::kMaxMoves) return;
+    engineGame.moves[index] = move;
+    bool atEnd = index == positionMoves_ && !move.Empty() &&
+                 (index + 1 == GameRecord::kMaxMoves || engineGame.moves[index + 1].Empty());
+    if (enginePositionValid_ && atEnd) {
+      MoveInfo made = move;
+      enginePosition_.MakeMove(made, true);  // as Replay does
+      ++positionMoves_;
+    } else {
+      enginePositionValid_ = false;
+    }
+  }
+
   void ResetPvMoves(bool full) {
     pvBestMove = MoveInfo{};
     pvPonderMove = MoveInfo{};

@@ -132,7 +132,7 @@ bool ApplyTimeControl(SearchRecords& a, std::unique_lock<std::mutex>& lock, std:
     case TimeControlDecision::Action::kRestartGame:
       // Failsafe: rather than correct the engine's clock mid-game, give it
       // the game afresh under the new control.
-      s.engineGame.Clear();
+      s.ClearEngineGame();
       Go(a, lock, line, false);
       return false;
   }
@@ -143,11 +143,15 @@ bool ApplyTimeControl(SearchRecords& a, std::unique_lock<std::mutex>& lock, std:
 }  // namespace
 
 void HandleGo(SearchRecords& a, std::string_view line, bool fromPonderHit) {
+  // The lines of a go reach the engine in one write, once the search lock
+  // is free for the engine's answer.
+  LinesHeld held(a.engine);
   std::unique_lock lock(a.search.mutex);
   Go(a, lock, line, fromPonderHit);
 }
 
 void HandlePonderHit(SearchRecords& a) {
+  LinesHeld held(a.engine);
   std::unique_lock lock(a.search.mutex);
   SearchContext& s = a.search;
   std::string text = "go";

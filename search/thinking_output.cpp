@@ -46,7 +46,7 @@ void CheckDepthLimit(SearchRecords& a, int depth) {
 // while pondering on a move the GUI was never offered.
 void AppendCurrentMove(SearchRecords& a, std::string& info, std::string_view text) {
   SearchContext& s = a.search;
-  s.engineBoard = s.engineGame.Replay();
+  s.engineBoard = s.EnginePosition();
   if (!Searching(s.state)) {
     if (s.reportedPonderMove.Empty()) return;
     MoveInfo ponder = s.reportedPonderMove;
@@ -70,7 +70,7 @@ void TranslateThinkingLine(SearchRecords& a, std::string_view line) {
 
   if (s.state == SearchState::kIdle) s.SetState(SearchState::kPondering);
   SearchState state = s.state;
-  s.engineBoard = s.engineGame.Replay();
+  s.engineBoard = s.EnginePosition();
 
   int depth = ReportedDepth(ParseInt(words[0]));
   s.lastDepth = depth;
