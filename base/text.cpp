@@ -5,29 +5,49 @@
 
 namespace vantro {
 
-std::string_view GetWord(std::string_view text, int n, std::string_view delimiters) {
-  std::size_t pos = 0;
-  for (int i = 1; pos < text.size(); ++i) {
-    pos = text.find_first_not_of(delimiters, pos);
-    if (pos == std::string_view::npos) break;
-    std::size_t end = text.find_first_of(delimiters, pos);
-    if (end == std::string_view::npos) end = text.size();
-    if (i == n) return text.substr(pos, end - pos);
-    pos = end;
+namespace {
+
+// Delimiters as a bit per byte value: every line the engine prints is cut
+// into words, and a search of the delimiter text per byte costs a call each.
+class ByteSet {
+ public:
+  explicit ByteSet(std::string_view bytes) {
+    for (char c : bytes) bits_[Index(c) >> 6] |= std::uint64_t{1} << (Index(c) & 63);
   }
-  return {};
+  bool Has(char c) const { return (bits_[Index(c) >> 6] >> (Index(c) & 63)) & 1; }
+
+ private:
+  static unsigned Index(char c) { return static_cast<unsigned char>(c); }
+  std::uint64_t bits_[4] = {};
+};
+
+// The next word of `text` at or after `pos`; empty at the end.
+std::string_view NextWord(std::string_view text, std::size_t& pos, const ByteSet& delimiters) {
+  while (pos < text.size() && delimiters.Has(text[pos])) ++pos;
+  std::size_t start = pos;
+  while (pos < text.size() && !delimiters.Has(text[pos])) ++pos;
+  return text.substr(start, pos - start);
+}
+
+}  // namespace
+
+std::string_view GetWord(std::string_view text, int n, std::string_view delimiters) {
+  ByteSet set(delimiters);
+  std::size_t pos = 0;
+  for (int i = 1;; ++i) {
+    std::string_view word = NextWord(text, pos, set);
+    if (word.empty() || i == n) return word;
+  }
 }
 
 std::vector<std::string_view> SplitWords(std::string_view text, std::string_view delimiters) {
+  ByteSet set(delimiters);
   std::vector<std::string_view> words;
+  words.reserve(16);
   std::size_t pos = 0;
-  while (pos < text.size()) {
-    pos = text.find_first_not_of(delimiters, pos);
-    if (pos == std::string_view::npos) break;
-    std::size_t end = text.find_first_of(delimiters, pos);
-    if (end == std::string_view::npos) end = text.size();
-    words.push_back(text.substr(pos, end - pos));
-    pos = end;
+  for (std::string_view word = NextWord(text, pos, set); !word.empty();
+       word = NextWord(text, pos, set)) {
+    words.push_back(word);
   }
   return words;
 }

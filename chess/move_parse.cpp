@@ -71,7 +71,9 @@ int CleanMoveText(std::string_view text, char (&out)[kParseCopy]) {
 // for legality, which is most of the cost of a full legal list.
 MoveInfo UniqueLegalMove(const Board& board, int piece, int to, int fromFile, int fromRank,
                          int promotion, bool castlingOnly) {
-  MoveList candidates;
+  // Kept per thread: a fresh list would clear all its entries, a cost
+  // several times that of the generation (every thinking line parses moves).
+  thread_local MoveList candidates;
   MoveGenerator::GeneratePseudoLegal(board, candidates);
   const MoveInfo* found = nullptr;
   for (int i = 0; i < candidates.count; ++i) {

@@ -67,8 +67,11 @@ void FullSetUp(SearchRecords& a, std::unique_lock<std::mutex>& lock, SyncCounts&
     // The move this interruption produces belongs to the old game.
     s.stopMove = true;
     a.SendToEngine("?");
-    a.engine.Release();  // the engine must hear "?" before anything waits for its move
+    // Nothing held waits with the set-up: the engine must hear "?" now.
+    a.engine.Release();
+    a.gui.Release();
     s.WaitWhile(lock, SearchState::kThinking, kSetUpStopWait);
+    a.gui.Hold();
     a.engine.Hold();
     a.SendToEngine("force");
   } else if (state == SearchState::kAnalyzing) {

@@ -144,13 +144,15 @@ bool ApplyTimeControl(SearchRecords& a, std::unique_lock<std::mutex>& lock, std:
 
 void HandleGo(SearchRecords& a, std::string_view line, bool fromPonderHit) {
   // The lines of a go reach the engine in one write, once the search lock
-  // is free for the engine's answer.
+  // is free for the engine's answer; the GUI's line follows in one write.
+  LinesHeld guiHeld(a.gui);
   LinesHeld held(a.engine);
   std::unique_lock lock(a.search.mutex);
   Go(a, lock, line, fromPonderHit);
 }
 
 void HandlePonderHit(SearchRecords& a) {
+  LinesHeld guiHeld(a.gui);
   LinesHeld held(a.engine);
   std::unique_lock lock(a.search.mutex);
   SearchContext& s = a.search;

@@ -110,7 +110,7 @@ void TranslateThinkingLine(SearchRecords& a, std::string_view line) {
         if (ply == 5) s.pvBestMove = move;
         if (ply == 6) s.pvPonderMove = move;
       }
-      s.engineBoard.MakeMove(move, true);
+      s.engineBoard.MakeMove(move, false);  // ParseMove gives legal moves only
       if (Searching(state) || ply > 5) {
         info += first ? " pv " : " ";
         info += MoveToCoord(move);
