@@ -53,10 +53,11 @@ std::vector<std::string_view> SplitWords(std::string_view text, std::string_view
 }
 
 std::string_view Trim(std::string_view text) {
-  std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  std::size_t last = text.find_last_not_of(kBlanks);
-  return text.substr(first, last - first + 1);
+  auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };  // kBlanks
+  std::size_t first = 0, end = text.size();
+  while (first < end && blank(text[first])) ++first;
+  while (end > first && blank(text[end - 1])) --end;
+  return text.substr(first, end - first);
 }
 
 long long ParseInt64(std::string_view text) {

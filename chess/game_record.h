@@ -7,16 +7,19 @@
 namespace vantro {
 
 // A game: the start position and up to kMaxMoves moves. The moves are the
-// leading non-empty entries; the first empty entry ends them.
+// leading non-empty entries; the first empty entry ends them, and every entry
+// after it is empty too (moves are appended at the end and taken off it).
 struct GameRecord {
   static constexpr int kMaxMoves = 1024;
 
   Board start;
   std::array<MoveInfo, kMaxMoves> moves{};
 
+  // Empties the used entries only: a game is cleared for every position the
+  // GUI sends, and wiping all kMaxMoves entries cost more than the rest.
   void Clear() {
     start.Clear();
-    moves.fill(MoveInfo{});
+    for (int i = 0; i < kMaxMoves && !moves[i].Empty(); ++i) moves[i] = MoveInfo{};
   }
   int Count() const {
     int n = 0;

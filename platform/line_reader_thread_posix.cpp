@@ -185,24 +185,35 @@ void LineReaderThread::Loop(std::shared_ptr<Shared> shared, int threadPriority) 
       break;
     }
     if (got == 0) break;  // end of input; an unfinished last line is not handed on
-    for (ssize_t i = 0; i < got && reading; ++i) {
-      char byte = block[i];
-      if (byte == '\n') {
-        if (shared->stop.load()) {
-          reading = false;
-        } else if (!overlong && callback && !callback(line)) {
-          reading = false;
+    // Whole stretches between line feeds are appended at once, carriage
+    // returns left out.
+    const char* next = block;
+    const char* end = block + got;
+    while (next < end && reading) {
+      const char* feed = static_cast<const char*>(std::memchr(next, '\n', end - next));
+      const char* stretchEnd = feed != nullptr ? feed : end;
+      if (!overlong) {
+        while (next < stretchEnd) {
+          const char* cr = static_cast<const char*>(std::memchr(next, '\r', stretchEnd - next));
+          const char* pieceEnd = cr != nullptr ? cr : stretchEnd;
+          line.append(next, pieceEnd);
+          next = cr != nullptr ? cr + 1 : stretchEnd;
         }
-        line.clear();
-        overlong = false;
-      } else if (byte != '\r' && !overlong) {
-        line.push_back(byte);
         if (line.size() > LineReaderThread::kMaxLineBytes) {
           line.clear();
           line.shrink_to_fit();
           overlong = true;
         }
       }
+      if (feed == nullptr) break;
+      next = feed + 1;
+      if (shared->stop.load()) {
+        reading = false;
+      } else if (!overlong && callback && !callback(line)) {
+        reading = false;
+      }
+      line.clear();
+      overlong = false;
     }
     if (afterRead) afterRead();
   }

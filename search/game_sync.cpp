@@ -90,8 +90,11 @@ void FullSetUp(SearchRecords& a, std::unique_lock<std::mutex>& lock, SyncCounts&
   if (a.engine.Running() && a.settings.computer) a.SendToEngine("computer");
 
   s.SetEngineStart(s.guiGame.start);
-  Board standard;
-  standard.SetFEN(kStandardStart);
+  static const Board standard = [] {
+    Board b;
+    b.SetFEN(kStandardStart);
+    return b;
+  }();
   if (s.engineGame.start.Compare(standard) != 0) {
     a.SendToEngine(BuildPositionText(a.settings.edit, s.engineGame.start.ToFEN(),
                                      a.engine.usermoveFeature, a.engine.sanFeature));
