@@ -59,7 +59,7 @@ void AcceptMove(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::strin
   s.ponderMoveConfirmed = false;
   if (!move.Empty() && move.SameMove(s.pvBestMove)) {
     MoveInfo played = move;
-    s.engineBoard.MakeMove(played, true);
+    s.engineBoard.MakeMove(played, false);  // ParseMove gives legal moves only
     MoveInfo ponder = s.pvPonderMove;
     if (!ponder.Empty() && s.engineBoard.MakeMove(ponder, true)) {
       reply += " ponder " + MoveToCoord(s.pvPonderMove);

@@ -45,7 +45,12 @@ void ReadPositionCommand(std::string_view line, GameRecord& game) {
       }
       game.start.SetFEN(fen);
     } else if (w == "startpos") {
-      game.start.SetFEN(kStartFen);
+      static const Board standard = [] {  // parsed once: most positions start here
+        Board b;
+        b.SetFEN(kStartFen);
+        return b;
+      }();
+      game.start = standard;
     } else if (w == "moves") {
       Board scratch = game.start;
       int count = 0;
