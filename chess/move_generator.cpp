@@ -224,35 +224,47 @@ bool InCheck(const Board& board, int side) {
   return false;
 }
 
+namespace {
+
+void GenerateFromSquare(const Board& board, int from, int side, MoveList& list) {
+  const int piece = board.Square(from);
+  if (!IsOwn(piece, side)) return;
+  switch (FoldPiece(piece)) {
+    case kWhitePawn:
+      GeneratePawn(board, from, side, list);
+      break;
+    case kWhiteKnight:
+      GenerateKnight(board, from, side, list);
+      break;
+    case kWhiteBishop:
+      GenerateSlides(board, from, side, kBishopDirections, list);
+      break;
+    case kWhiteRook:
+      GenerateSlides(board, from, side, kRookDirections, list);
+      break;
+    case kWhiteQueen:
+      GenerateSlides(board, from, side, kBishopDirections, list);
+      GenerateSlides(board, from, side, kRookDirections, list);
+      break;
+    case kWhiteKing:
+      GenerateKing(board, from, side, list);
+      break;
+  }
+}
+
+}  // namespace
+
 void GeneratePseudoLegal(const Board& board, MoveList& list) {
   list.count = 0;
   const int side = NormalSide(board.sideToMove);
   for (int from = 0; from < 128; ++from) {
-    if (!OnBoard(from)) continue;
-    const int piece = board.Square(from);
-    if (!IsOwn(piece, side)) continue;
-    switch (FoldPiece(piece)) {
-      case kWhitePawn:
-        GeneratePawn(board, from, side, list);
-        break;
-      case kWhiteKnight:
-        GenerateKnight(board, from, side, list);
-        break;
-      case kWhiteBishop:
-        GenerateSlides(board, from, side, kBishopDirections, list);
-        break;
-      case kWhiteRook:
-        GenerateSlides(board, from, side, kRookDirections, list);
-        break;
-      case kWhiteQueen:
-        GenerateSlides(board, from, side, kBishopDirections, list);
-        GenerateSlides(board, from, side, kRookDirections, list);
-        break;
-      case kWhiteKing:
-        GenerateKing(board, from, side, list);
-        break;
-    }
+    if (OnBoard(from)) GenerateFromSquare(board, from, side, list);
   }
+}
+
+void GeneratePseudoLegalFrom(const Board& board, int from, MoveList& list) {
+  list.count = 0;
+  if (OnBoard(from)) GenerateFromSquare(board, from, NormalSide(board.sideToMove), list);
 }
 
 void GenerateLegal(const Board& board, MoveList& list) {

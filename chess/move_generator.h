@@ -14,6 +14,8 @@ namespace MoveGenerator {
 bool IsAttacked(const Board& board, int square, int bySide);
 bool InCheck(const Board& board, int side);
 void GeneratePseudoLegal(const Board& board, MoveList& list);
+// The same for the piece on `from` only, in the same order.
+void GeneratePseudoLegalFrom(const Board& board, int from, MoveList& list);
 void GenerateLegal(const Board& board, MoveList& list);
 // Legality of a decoded move: no castling out of or through check, no move
 // that leaves the mover's king attacked. Geometry is not tested.

@@ -74,7 +74,12 @@ MoveInfo UniqueLegalMove(const Board& board, int piece, int to, int fromFile, in
   // Kept per thread: a fresh list would clear all its entries, a cost
   // several times that of the generation (every thinking line parses moves).
   thread_local MoveList candidates;
-  MoveGenerator::GeneratePseudoLegal(board, candidates);
+  if (fromFile >= 0 && fromRank >= 0) {
+    // A coordinate move: only its piece's moves can match.
+    MoveGenerator::GeneratePseudoLegalFrom(board, MakeSquare(fromFile, fromRank), candidates);
+  } else {
+    MoveGenerator::GeneratePseudoLegal(board, candidates);
+  }
   const MoveInfo* found = nullptr;
   for (int i = 0; i < candidates.count; ++i) {
     const MoveInfo& m = candidates.moves[i];
