@@ -1,0 +1,235 @@
+// Refereed games between vantro-wrapped example engines. The referee is the GUI:
+// it keeps the clocks, ponders like a GUI (go ponder, ponderhit or stop) in half
+// of the games, and chess.js judges every move and the end. Any illegal, missing
+// or late bestmove, crash or loss on time fails the run.
+//   node games.js <vantro binary> <output folder> [example name...]
+// Writes <output>/games.pgn and one summary line per pairing.
+'use strict';
+const fs = require('fs');
+const path = require('path');
+const { installedExamples, playUci, judgeBestmove, Connection, isBestmove, Chess } = require('./lib');
+
+const kSlackMs = 100;
+const kClock = { base: 5000, inc: 100 };
+const kMoveTimeMs = 250;
+const kMaxPlies = 240; // adjudicated a draw, keeps the stage's time bounded
+const kMinGames = 20;
+
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+
+class Player {
+  constructor(example, vantro, dir, ponder) {
+    fs.mkdirSync(dir, { recursive: true });
+    this.example = example;
+    this.dir = dir;
+    this.ponder = ponder;
+    this.conn = new Connection(vantro, [example.file], dir);
+    this.gos = 0;
+    this.pondering = null; // {move, from}: the move pondered on, the line index of its go
+  }
+  async start() {
+    this.conn.send('uci');
+    if (!(await this.conn.waitFor((l) => l === 'uciok', 0, 20000))) return 'no uciok';
+    this.conn.send(`setoption name Ponder value ${this.ponder}`);
+    this.conn.send('setoption name Logfile value true');
+    this.conn.send('ucinewgame');
+    this.conn.send('isready');
+    return (await this.conn.waitFor((l) => l === 'readyok', 0, 30000)) ? null : 'no readyok';
+  }
+  go(moves, limits) {
+    this.conn.send('position startpos' + (moves.length ? ' moves ' + moves.join(' ') : ''));
+    this.gos += 1;
+    return this.conn.send('go ' + limits);
+  }
+  get bestmoves() {
+    return this.conn.lines.filter((l) => isBestmove(l.text)).length;
+  }
+}
+
+class Game {
+  constructor(white, black, movetime, label) {
+    this.players = { w: white, b: black };
+    this.movetime = movetime;
+    this.label = label;
+    this.chess = new Chess();
+    this.moves = [];
+    this.clock = { w: kClock.base, b: kClock.base };
+    this.fault = null;
+  }
+
+  limits(side) {
+    if (this.movetime) return `movetime ${kMoveTimeMs}`;
+    const c = (n) => Math.max(0, Math.round(n));
+    return `wtime ${c(this.clock.w)} btime ${c(this.clock.b)} winc ${kClock.inc} binc ${kClock.inc}`;
+  }
+
+  // Starts the side's search (a ponderhit when its ponder move was played) and
+  // returns {sent, from}: when the clock started, where its answer can begin.
+  async startSearch(side) {
+    const p = this.players[side];
+    const pondered = p.pondering;
+    p.pondering = null;
+    if (pondered && pondered.move === this.moves[this.moves.length - 1]) {
+      return { sent: p.conn.send('ponderhit'), from: pondered.from };
+    }
+    if (pondered) {
+      const sent = p.conn.send('stop');
+      const answer = await p.conn.waitFor(isBestmove, pondered.from, 5000);
+      if (!answer || answer.t - sent > kSlackMs) return this.fail(`${p.example.name}: no bestmove in time after stop while pondering`);
+      const guessed = new Chess(this.fenBefore);
+      if (!playUci(guessed, pondered.move) || !judgeBestmove(guessed, answer.text)) {
+        return this.fail(`${p.example.name}: illegal "${answer.text}" after stop while pondering`);
+      }
+    }
+    const from = p.conn.lines.length;
+    return { sent: p.go(this.moves, this.limits(side)), from };
+  }
+
+  async play() {
+    while (!this.over()) {
+      const side = this.chess.turn();
+      const p = this.players[side];
+      const start = await this.startSearch(side);
+      if (!start) return;
+      const allowed = this.movetime ? kMoveTimeMs : this.clock[side];
+      const answer = await p.conn.waitFor(isBestmove, start.from, allowed + 10000);
+      if (!answer) return this.fail(`${p.example.name}: no bestmove (${p.conn.exited ? 'vantro ended' : 'hung'})`);
+      const elapsed = answer.t - start.sent;
+      if (elapsed < 0) return this.fail(`${p.example.name}: bestmove while pondering, before ponderhit`);
+      if (elapsed > allowed + kSlackMs) {
+        const what = this.movetime ? 'late bestmove' : 'loss on time';
+        return this.fail(`${p.example.name}: ${what}, ${elapsed.toFixed(0)} ms with ${allowed.toFixed(0)} allowed`);
+      }
+      if (!this.movetime) this.clock[side] += kClock.inc - elapsed;
+      const resigned = p.conn.lines.slice(start.from, answer.index).some((l) => l.text === 'info string resign');
+      if (resigned) return this.end(side === 'w' ? '0-1' : '1-0', `${p.example.name} resigns`);
+      const verdict = judgeBestmove(this.chess, answer.text);
+      if (!verdict) return this.fail(`${p.example.name}: illegal "${answer.text}" at ply ${this.moves.length + 1}`);
+      this.fenBefore = this.chess.fen();
+      playUci(this.chess, verdict.best);
+      this.moves.push(verdict.best);
+      if (p.ponder && verdict.ponder && !this.over()) {
+        const from = p.conn.lines.length;
+        p.go([...this.moves, verdict.ponder], 'ponder ' + this.limits(side));
+        p.pondering = { move: verdict.ponder, from };
+      }
+    }
+  }
+
+  over() {
+    if (this.result || this.fault) return true;
+    const c = this.chess;
+    const winner = c.turn() === 'w' ? '0-1' : '1-0';
+    if (c.isCheckmate()) return this.end(winner, 'checkmate');
+    if (c.isStalemate()) return this.end('1/2-1/2', 'stalemate');
+    if (c.isThreefoldRepetition()) return this.end('1/2-1/2', 'threefold repetition');
+    if (c.isDrawByFiftyMoves()) return this.end('1/2-1/2', 'fifty moves');
+    if (c.isInsufficientMaterial()) return this.end('1/2-1/2', 'insufficient material');
+    if (this.moves.length >= kMaxPlies) return this.end('1/2-1/2', `adjudicated at ${kMaxPlies} plies`);
+    return false;
+  }
+
+  end(result, reason) {
+    this.result = result;
+    this.reason = reason;
+    return true;
+  }
+
+  fail(reason) {
+    this.fault = reason;
+    this.result = '*';
+    this.reason = reason;
+    return null;
+  }
+
+  // Every go answered exactly once, then a clean exit on "quit".
+  async finish() {
+    for (const p of Object.values(this.players)) {
+      if (p.pondering && !p.conn.exited) {
+        p.conn.send('stop');
+        await p.conn.waitFor(isBestmove, p.pondering.from, 5000);
+      }
+      await sleep(50);
+      const crashed = p.conn.exited;
+      p.conn.send('quit');
+      const exit = await p.conn.waitExit(10000);
+      if (crashed) this.fault ??= `${p.example.name}: vantro ended during the game (${JSON.stringify(crashed)})`;
+      else if (!exit || exit.code !== 0) this.fault ??= `${p.example.name}: no clean exit after quit (${JSON.stringify(exit)})`;
+      if (p.bestmoves !== p.gos) this.fault ??= `${p.example.name}: ${p.gos} go commands, ${p.bestmoves} bestmoves`;
+      fs.writeFileSync(path.join(p.dir, 'transcript.txt'), p.conn.transcript.join('\n') + '\n');
+    }
+  }
+
+  pgn(round) {
+    const c = this.chess;
+    const tc = this.movetime ? `${kMoveTimeMs / 1000}/move` : `${kClock.base / 1000}+${kClock.inc / 1000}`;
+    c.setHeader('Event', 'vantro refereed games');
+    c.setHeader('Round', String(round));
+    c.setHeader('White', this.players.w.example.name);
+    c.setHeader('Black', this.players.b.example.name);
+    c.setHeader('TimeControl', tc + (this.players.w.ponder ? ', pondering' : ''));
+    c.setHeader('Result', this.result);
+    c.setHeader('Termination', this.reason);
+    return c.pgn() + ' ' + this.result + '\n\n';
+  }
+}
+
+// A ring of pairings so every engine meets two others, both colours in each.
+function schedule(examples) {
+  const n = examples.length;
+  const pairs = n === 2 ? [[0, 1]] : examples.map((_, i) => [i, (i + 1) % n]);
+  const perPair = Math.max(3, Math.ceil(kMinGames / pairs.length));
+  const games = [];
+  pairs.forEach(([a, b], i) => {
+    for (let k = 0; k < perPair; ++k) {
+      const swap = (k + i) % 2 === 1;
+      games.push({ pair: i, white: swap ? b : a, black: swap ? a : b, movetime: k % 4 >= 2, ponder: games.length % 2 === 0 });
+    }
+  });
+  return { pairs, games };
+}
+
+async function main() {
+  const [vantro, out, ...only] = process.argv.slice(2);
+  const examples = installedExamples().found.filter((e) => !only.length || only.includes(e.name));
+  if (examples.length < 2) {
+    console.log('games: fewer than two installed engines');
+    process.exit(1);
+  }
+  fs.rmSync(out, { recursive: true, force: true });
+  fs.mkdirSync(out, { recursive: true });
+  const pgnFile = path.join(out, 'games.pgn');
+  const { pairs, games } = schedule(examples);
+  const tally = pairs.map(() => ({ games: 0, score: 0, faults: [], plies: 0, ms: 0 }));
+  for (const [round, g] of games.entries()) {
+    const dir = path.join(out, `game${round + 1}`);
+    const white = new Player(examples[g.white], vantro, path.join(dir, 'white'), g.ponder);
+    const black = new Player(examples[g.black], vantro, path.join(dir, 'black'), g.ponder);
+    const game = new Game(white, black, g.movetime);
+    const begin = performance.now();
+    const problem = (await white.start()) || (await black.start());
+    if (problem) game.fail(problem);
+    else await game.play();
+    await game.finish();
+    fs.appendFileSync(pgnFile, game.pgn(round + 1));
+    const t = tally[g.pair];
+    t.games += 1;
+    t.plies += game.moves.length;
+    t.ms += performance.now() - begin;
+    const firstIsWhite = g.white === pairs[g.pair][0];
+    t.score += { '1-0': firstIsWhite ? 1 : 0, '0-1': firstIsWhite ? 0 : 1, '1/2-1/2': 0.5 }[game.result] ?? 0;
+    if (game.fault) t.faults.push(`game ${round + 1}: ${game.fault} (logs: ${dir})`);
+    console.log(`game ${round + 1}: ${white.example.name}-${black.example.name} ${game.result} (${game.reason}), ${game.moves.length} plies, ${((performance.now() - begin) / 1000).toFixed(1)} s`);
+  }
+  let faults = 0;
+  pairs.forEach(([a, b], i) => {
+    const t = tally[i];
+    faults += t.faults.length;
+    console.log(`pairing ${examples[a].name} - ${examples[b].name}: ${t.games} games, ${t.score}-${t.games - t.score}, ` + `${t.plies} plies, ${(t.ms / 1000).toFixed(0)} s, ${t.faults.length ? 'FAILED' : 'no faults'}`);
+    for (const f of t.faults) console.log('  ' + f);
+  });
+  console.log(`games: ${games.length} games, PGN in ${pgnFile}`);
+  process.exit(faults ? 1 : 0);
+}
+
+main();

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# The real-client stage: node-uci drives the built vantro over every installed
+# example file, then vantro-wrapped engines play refereed games against each
+# other. Installs node and npm when missing, then the pinned npm packages.
+# Output (Vantro.log of every run, games.pgn) goes to <build>/client/.
+#   tools/client_tests.sh [build folder]      default: build
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(realpath "${1:-build}")
+client=tests/e2e/client
+
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+  cmd="apt-get install -y --no-install-recommends nodejs npm"
+  if [[ $(id -u) -ne 0 ]]; then
+    echo "node and npm are missing. Run as root:" >&2
+    echo "  apt-get update && $cmd" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  $cmd
+fi
+npm ci --prefix "$client" --ignore-scripts --no-audit --no-fund --loglevel=error
+
+[[ -x "$build/vantro" ]] || { echo "no $build/vantro: build first" >&2; exit 1; }
+status=0
+node "$client/session.js" "$build/vantro" "$build/client/session" || status=1
+node "$client/games.js" "$build/vantro" "$build/client/games" || status=1
+exit $status
