@@ -107,7 +107,10 @@ void TranslateThinkingLine(SearchRecords& a, std::string_view line) {
       MoveInfo move = ParseMove(s.engineBoard, pv[w]);
       if (move.Empty()) continue;  // move numbers, annotations, illegal words
       if (state != SearchState::kPondering) {
-        if (ply == 5) s.pvBestMove = move;
+        if (ply == 5) {
+          s.pvBestMove = move;
+          s.pvPonderMove = MoveInfo{};  // an older line's reply predicts nothing here
+        }
         if (ply == 6) s.pvPonderMove = move;
       }
       s.engineBoard.MakeMove(move, false);  // ParseMove gives legal moves only

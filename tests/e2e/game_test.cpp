@@ -78,6 +78,23 @@ TEST_F(GameTest, NextMoveAloneStartsTheEngineAndItsFirstThoughtsArrive) {
                                                      "go", "time 5900", "otim 5800", "g1f3"));
 }
 
+// Sjeng's last line often has one move: the reply of an older line (here exd5)
+// is no prediction for the move played, and not even legal after it.
+TEST_F(GameTest, PonderMoveComesOnlyFromTheLastPrincipalVariation) {
+  FakeEngineScript script;
+  script.Features("done=1")
+      .On("go", "print 1 10 5 100 d7d5 e4d5")
+      .On("go", "print 2 20 6 200 e7e5")
+      .On("go", "print move e7e5")
+      .ExitOnQuit();
+  Start(script);
+  session->Send("position startpos moves e2e4");
+  session->Send("go wtime 60000 btime 60000");
+  std::vector<std::string> lines = session->ReadUntil("bestmove", 3s);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "bestmove e7e5");
+}
+
 TEST_F(GameTest, PonderHitSendsThePredictedMoveAndTheEngineSearchesOn) {
   FakeEngineScript script;
   script.Features("done=1").Play(50, 100, 7).ExitOnQuit();
