@@ -49,7 +49,7 @@ void MainLoop(Adapter& a) {
 }  // namespace
 
 int RunAdapter(int argc, char** argv) {
-  IgnoreBrokenPipeSignalForGood();
+  PrepareStandardStreams();
   Adapter a;  // holding log, locks and uptime come first
   a.Log(kIdentity, kTagAdapter);
   TakeOverPriority(a);
@@ -60,7 +60,7 @@ int RunAdapter(int argc, char** argv) {
   }
 
   a.engine.SetThreadPriority(kThreadPriorityNormal);
-  a.guiReader.SetBorrowedInput(0);
+  a.guiReader.SetBorrowedInput(StandardInput());
   a.guiReader.SetCallback([&a](std::string_view line) { return OnGuiLine(a.uci, line); });
   a.guiReader.SetOnEnd([&a] { a.signals.GuiReaderEnded(); });
   if (!a.guiReader.Start(kThreadPriorityNormal)) a.signals.Break();

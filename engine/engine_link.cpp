@@ -68,7 +68,7 @@ void EngineLink::CloseProcess(bool terminateHard) {
   held_.clear();
 }
 
-UniqueFd EngineLink::TakeOutput() {
+UniqueHandle EngineLink::TakeOutput() {
   std::lock_guard lock(mutex_);
   return process_.TakeOutput();
 }

@@ -40,7 +40,7 @@ class EngineLink {
   // Releases the process (see ChildProcess::Close).
   void CloseProcess(bool terminateHard);
   // The engine's output, for its reader; valid once after a start.
-  UniqueFd TakeOutput();
+  UniqueHandle TakeOutput();
 
   // Priority of the engine process: applied at once when it runs, stored for
   // the next start otherwise.

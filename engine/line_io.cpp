@@ -33,7 +33,7 @@ void GuiWriter::WriteHeld() {
   if (sink_) {
     sink_(held_);
   } else {
-    WriteAll(fd_, held_);  // a GUI that closed its end is not an error here
+    WriteAll(StandardOutput(), held_);  // a GUI that closed its end is not an error here
   }
   held_.clear();  // keeps its capacity: no allocation per line
 }

@@ -14,7 +14,7 @@ namespace vantro {
 // are one indivisible step; the line feed is added here.
 class GuiWriter {
  public:
-  explicit GuiWriter(Logger& log, int fd = 1) : log_(log), fd_(fd) {}
+  explicit GuiWriter(Logger& log) : log_(log) {}
 
   void Send(std::string_view line);
   // Holds this thread's lines back until Release, so that they go out in one
@@ -29,7 +29,6 @@ class GuiWriter {
   void WriteHeld();  // with mutex_ held
 
   Logger& log_;
-  int fd_;
   std::mutex mutex_;
   std::string held_;        // lines not yet written, with their line feeds
   std::thread::id holder_;  // no thread when nobody holds

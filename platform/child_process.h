@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/unique_fd.h"
+#include "platform/unique_handle.h"
 
 namespace vantro {
 
@@ -17,10 +17,11 @@ namespace vantro {
 // It starts in the directory of its program (FindProgramDirectory) and at the
 // stored priority class and thread priority.
 //
-// What runs: when the longest leading part of the command line names an
-// executable file (FindProgram), that file with the rest split into
-// arguments; otherwise the first word of the split command line, looked up on
-// PATH when it has no '/'.
+// What runs: when the longest leading part of the command line names a file
+// (FindProgram), that file with the rest of the line as its arguments;
+// otherwise the command line as it stands, its program searched for as the
+// system does (POSIX: the first word on PATH; Windows: the program's own
+// directory, the current one, the system's, then PATH).
 //
 // Used from the GUI thread (start, stop) and the main thread (priority) and
 // kept apart by the caller, as the Win32 original was; Write and Close too are
@@ -39,21 +40,21 @@ class ChildProcess {
 
   // Ends the use of the process: with `terminateHard`, wait up to
   // kTerminateWaitMs for it to end and kill it after that; then release the
-  // pipes. A process left running is still reaped when it exits, so none
-  // becomes a zombie.
+  // pipes. A process left running is still reaped when it exits (POSIX), so
+  // none becomes a zombie.
   void Close(bool terminateHard);
 
   // True while a process is held (between a successful Start and Close).
-  bool Running() const { return pid_ > 0; }
-  int ProcessId() const { return pid_; }
+  bool Running() const { return processId_ > 0; }
+  int ProcessId() const { return processId_; }
 
   // One write of the whole text to the child's input. Failures (a child that
-  // exited) are reported by the result only; SIGPIPE never ends the adapter.
+  // exited) are reported by the result only; they never end the adapter.
   bool Write(std::string_view data);
 
   // Hands the read end of the child's output pipe to its reader, which owns
   // it from then on. Invalid when no process is held or it was taken.
-  UniqueFd TakeOutput();
+  UniqueHandle TakeOutput();
 
   void SetPriorityClass(std::uint32_t priorityClass);  // applied if running, stored always
   void SetThreadPriority(int threadPriority);
@@ -68,9 +69,9 @@ class ChildProcess {
   struct ExitWatch;
   void ApplyPriority();
 
-  int pid_ = 0;
-  UniqueFd writeToChild_;
-  UniqueFd readFromChild_;
+  int processId_ = 0;
+  UniqueHandle writeToChild_;
+  UniqueHandle readFromChild_;
   std::uint32_t priorityClass_;
   int threadPriority_;
   // Reaps the process when it exits, and tells Close that it has.
@@ -79,22 +80,24 @@ class ChildProcess {
 
 // The longest leading part of `commandLine` that names an existing file (the
 // name as written, then with ".exe"), as an absolute directory with a
-// trailing '/'. No result when no leading part names a file.
+// trailing separator. No result when no leading part names a file.
 std::optional<std::string> FindProgramDirectory(std::string_view commandLine);
 
 // The file that the search of FindProgramDirectory finds, with the text that
 // follows its name in the command line.
 struct ProgramLocation {
   std::string file;         // absolute; with ".exe" when it was found so
-  std::string directory;    // the file's directory, with a trailing '/'
+  std::string directory;    // the file's directory, with a trailing separator
   std::string arguments;    // the rest of the command line
-  bool executable = false;  // a regular file this process may execute
+  bool executable = false;  // a regular file this process may execute (Windows: any file)
 };
 std::optional<ProgramLocation> FindProgram(std::string_view commandLine);
 
-// The program file for the first word of a split command line: a name with a
-// '/' as it stands (made absolute), else the first executable regular file of
-// that name in the directories of PATH. No result when none is found.
+// The program file for the first word of a split command line, searched for as
+// the system does (POSIX: a name with a '/' as it stands, made absolute, else
+// the first executable regular file of that name on PATH; Windows: with
+// ".exe" added if missing, in the program's directory, the current one, the
+// system's, then PATH). No result when none is found.
 std::optional<std::string> FindOnPath(std::string_view name);
 
 // Splits a command line as a shell would for the simple cases definition files

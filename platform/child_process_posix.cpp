@@ -63,14 +63,14 @@ bool MakePlan(std::string_view commandLine, ExecPlan& plan) {
 
 // A close-on-exec pipe whose ends lie above the standard descriptors, so the
 // child's dup2() onto 0, 1 and 2 cannot overwrite one end with another.
-bool MakePipe(UniqueFd& readEnd, UniqueFd& writeEnd) {
+bool MakeHighPipe(UniqueHandle& readEnd, UniqueHandle& writeEnd) {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) return false;
   readEnd.Reset(fds[0]);
   writeEnd.Reset(fds[1]);
-  for (UniqueFd* end : {&readEnd, &writeEnd}) {
+  for (UniqueHandle* end : {&readEnd, &writeEnd}) {
     if (end->Get() < kFirstFreeFd) {
-      int moved = fcntl(end->Get(), F_DUPFD_CLOEXEC, kFirstFreeFd);
+      int moved = fcntl(static_cast<int>(end->Get()), F_DUPFD_CLOEXEC, kFirstFreeFd);
       if (moved < 0) return false;
       end->Reset(moved);
     }
@@ -142,19 +142,21 @@ ChildProcess::~ChildProcess() {
 }
 
 int ChildProcess::Start(std::string_view commandLine) {
-  if (pid_ > 0) Close(false);
+  if (processId_ > 0) Close(false);
   ExecPlan plan;
   if (!MakePlan(commandLine, plan)) return 0;
   plan.nice = NiceForPriority(priorityClass_, threadPriority_);
 
-  UniqueFd childInput, toChild, fromChild, childOutput, errorRead, errorWrite;
-  if (!MakePipe(childInput, toChild) || !MakePipe(fromChild, childOutput) ||
-      !MakePipe(errorRead, errorWrite)) {
+  UniqueHandle childInput, toChild, fromChild, childOutput, errorRead, errorWrite;
+  if (!MakeHighPipe(childInput, toChild) || !MakeHighPipe(fromChild, childOutput) ||
+      !MakeHighPipe(errorRead, errorWrite)) {
     return 0;
   }
   pid_t pid = fork();
   if (pid < 0) return 0;
-  if (pid == 0) RunChild(plan, childInput.Get(), childOutput.Get(), errorWrite.Get());
+  if (pid == 0)
+    RunChild(plan, static_cast<int>(childInput.Get()), static_cast<int>(childOutput.Get()),
+             static_cast<int>(errorWrite.Get()));
 
   // Only the child may hold these, so that its exit ends our reads.
   childInput.Reset();
@@ -163,7 +165,7 @@ int ChildProcess::Start(std::string_view commandLine) {
   int childError = 0;
   ssize_t got;
   do {
-    got = read(errorRead.Get(), &childError, sizeof childError);
+    got = read(static_cast<int>(errorRead.Get()), &childError, sizeof childError);
   } while (got < 0 && errno == EINTR);
   if (got != 0) {  // exec failed, or its outcome is unknown: no child for us
     kill(pid, SIGKILL);
@@ -181,7 +183,7 @@ int ChildProcess::Start(std::string_view commandLine) {
     }
     return 0;
   }
-  pid_ = pid;
+  processId_ = pid;
   exitWatch_ = std::move(watch);
   writeToChild_ = std::move(toChild);
   readFromChild_ = std::move(fromChild);
@@ -197,18 +199,18 @@ int ChildProcess::Start(std::string_view commandLine) {
    whenever it ends, so it never stays a zombie. */
 void ChildProcess::Close(bool terminateHard) {
   writeToChild_.Reset();
-  if (pid_ > 0 && terminateHard && exitWatch_) {
+  if (processId_ > 0 && terminateHard && exitWatch_) {
     std::unique_lock<std::mutex> lock(exitWatch_->mutex);
     auto exited = [this] { return exitWatch_->exited; };
     if (!exitWatch_->exitedCv.wait_for(lock, std::chrono::milliseconds(kTerminateWaitMs), exited)) {
-      kill(-pid_, SIGKILL);
-      kill(pid_, SIGKILL);  // also when it has left its group
+      kill(-processId_, SIGKILL);
+      kill(processId_, SIGKILL);  // also when it has left its group
       exitWatch_->exitedCv.wait_for(lock, std::chrono::milliseconds(kKillWaitMs), exited);
     }
   }
   readFromChild_.Reset();
   exitWatch_.reset();
-  pid_ = 0;
+  processId_ = 0;
 }
 
 bool ChildProcess::Write(std::string_view data) {
@@ -216,7 +218,7 @@ bool ChildProcess::Write(std::string_view data) {
   return WriteAll(writeToChild_.Get(), data);
 }
 
-UniqueFd ChildProcess::TakeOutput() {
+UniqueHandle ChildProcess::TakeOutput() {
   return std::move(readFromChild_);
 }
 
@@ -233,10 +235,10 @@ void ChildProcess::SetThreadPriority(int threadPriority) {
 // Both values map to one nice value, given to every thread of the child, as
 // its threads would otherwise keep the value they inherited.
 void ChildProcess::ApplyPriority() {
-  if (pid_ <= 0 || !exitWatch_) return;
+  if (processId_ <= 0 || !exitWatch_) return;
   std::lock_guard<std::mutex> lock(exitWatch_->mutex);
   if (exitWatch_->exited) return;
-  SetProcessNice(pid_, NiceForPriority(priorityClass_, threadPriority_));
+  SetProcessNice(processId_, NiceForPriority(priorityClass_, threadPriority_));
 }
 
 }  // namespace vantro

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <thread>
 
-#include "platform/unique_fd.h"
+#include "platform/unique_handle.h"
 
 namespace vantro {
 
@@ -31,10 +31,10 @@ class LineReaderThread {
   LineReaderThread(const LineReaderThread&) = delete;
   LineReaderThread& operator=(const LineReaderThread&) = delete;
 
-  // Set before Start. The reader owns an input given as UniqueFd; a borrowed
-  // descriptor (standard input) is never closed.
-  void SetInput(UniqueFd input);
-  void SetBorrowedInput(int fd);
+  // Set before Start. The reader owns an input given as UniqueHandle; a borrowed
+  // handle (standard input) is never closed.
+  void SetInput(UniqueHandle input);
+  void SetBorrowedInput(NativeHandle input);
   void SetCallback(Callback callback);
   // Called on the reader thread once its loop has ended, for whatever reason.
   void SetOnEnd(std::function<void()> onEnd);

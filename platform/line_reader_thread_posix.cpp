@@ -33,8 +33,8 @@ struct LineReaderThread::Shared {
 
   // Set by the controlling thread while no thread is active, then read by the
   // thread, which takes an owned input over.
-  UniqueFd ownedInput;
-  int borrowedInput = -1;
+  UniqueHandle ownedInput;
+  NativeHandle borrowedInput = kNoHandle;
   Callback callback;
   std::function<void()> onEnd;
   std::function<void()> afterRead;
@@ -42,8 +42,8 @@ struct LineReaderThread::Shared {
   std::atomic<bool> stop{true};
   std::atomic<bool> ended{false};
   // A byte written here wakes the thread from poll(); both ends non-blocking.
-  UniqueFd wakeRead;
-  UniqueFd wakeWrite;
+  UniqueHandle wakeRead;
+  UniqueHandle wakeWrite;
 };
 
 LineReaderThread::LineReaderThread() : shared_(std::make_shared<Shared>()) {
@@ -58,16 +58,16 @@ LineReaderThread::~LineReaderThread() {
   Stop();
 }
 
-void LineReaderThread::SetInput(UniqueFd input) {
+void LineReaderThread::SetInput(UniqueHandle input) {
   std::lock_guard<std::mutex> lock(shared_->mutex);
   shared_->ownedInput = std::move(input);
-  shared_->borrowedInput = -1;
+  shared_->borrowedInput = kNoHandle;
 }
 
-void LineReaderThread::SetBorrowedInput(int fd) {
+void LineReaderThread::SetBorrowedInput(NativeHandle input) {
   std::lock_guard<std::mutex> lock(shared_->mutex);
   shared_->ownedInput.Reset();
-  shared_->borrowedInput = fd;
+  shared_->borrowedInput = input;
 }
 
 void LineReaderThread::SetCallback(Callback callback) {
@@ -92,7 +92,7 @@ bool LineReaderThread::Start(int threadPriority) {
     if (shared_->active) return false;  // an earlier thread is still finishing alone
     if (!shared_->wakeRead.Valid()) return false;
     char drain[64];
-    while (::read(shared_->wakeRead.Get(), drain, sizeof drain) > 0) {
+    while (::read(static_cast<int>(shared_->wakeRead.Get()), drain, sizeof drain) > 0) {
     }
     shared_->stop.store(false);
     shared_->ended.store(false);
@@ -114,7 +114,8 @@ void LineReaderThread::RequestStop() {
   shared_->stop.store(true);
   if (shared_->wakeWrite.Valid()) {
     char byte = 0;
-    [[maybe_unused]] ssize_t ignored = ::write(shared_->wakeWrite.Get(), &byte, 1);
+    [[maybe_unused]] ssize_t ignored =
+        ::write(static_cast<int>(shared_->wakeWrite.Get()), &byte, 1);
   }
 }
 
@@ -153,7 +154,7 @@ bool LineReaderThread::Ended() const {
 void LineReaderThread::Loop(std::shared_ptr<Shared> shared, int threadPriority) {
   SetOwnThreadPriority(threadPriority);
   ownReader = shared.get();
-  UniqueFd owned;
+  UniqueHandle owned;
   int input;
   Callback callback;
   std::function<void()> onEnd;
@@ -161,7 +162,7 @@ void LineReaderThread::Loop(std::shared_ptr<Shared> shared, int threadPriority) 
   {
     std::lock_guard<std::mutex> lock(shared->mutex);
     owned = std::move(shared->ownedInput);
-    input = owned.Valid() ? owned.Get() : shared->borrowedInput;
+    input = static_cast<int>(owned.Valid() ? owned.Get() : shared->borrowedInput);
     callback = shared->callback;
     onEnd = shared->onEnd;
     afterRead = shared->afterRead;
@@ -172,7 +173,7 @@ void LineReaderThread::Loop(std::shared_ptr<Shared> shared, int threadPriority) 
   char block[kReadBlockBytes];
   bool reading = input >= 0;
   while (reading && !shared->stop.load()) {
-    pollfd fds[2] = {{input, POLLIN, 0}, {shared->wakeRead.Get(), POLLIN, 0}};
+    pollfd fds[2] = {{input, POLLIN, 0}, {static_cast<int>(shared->wakeRead.Get()), POLLIN, 0}};
     if (poll(fds, 2, -1) < 0) {
       if (errno == EINTR) continue;
       break;

@@ -4,19 +4,24 @@
 #include <string>
 #include <string_view>
 
+#include "platform/unique_handle.h"
+
 namespace vantro {
 
-// Process-wide set-up: a write to a dead engine's pipe must return an error,
-// never end the adapter with SIGPIPE.
-void IgnoreBrokenPipeSignal();
-// The same for a program that never restores the signal: from then on writes
-// skip the guard that WriteAll otherwise puts around them.
-void IgnoreBrokenPipeSignalForGood();
+// Process-wide set-up, first thing in main: a write to a dead engine's pipe
+// must return an error, never end the adapter (POSIX: SIGPIPE is ignored for
+// good, so writes skip the guard WriteAll otherwise puts around them), and
+// the standard streams carry bytes unchanged (no line-end translation).
+void PrepareStandardStreams();
 
-// Writes all of `data` to `fd`, retrying short writes and EINTR. False on
-// error. A broken pipe never raises SIGPIPE: the signal is blocked around the
-// write, unless IgnoreBrokenPipeSignalForGood has made that needless.
-bool WriteAll(int fd, std::string_view data);
+// The process's standard input and output, borrowed: never closed by us.
+NativeHandle StandardInput();
+NativeHandle StandardOutput();
+
+// Writes all of `data` to `handle`, retrying short and interrupted writes.
+// False on error. A broken pipe never raises SIGPIPE: the signal is blocked
+// around the write, unless PrepareStandardStreams has made that needless.
+bool WriteAll(NativeHandle handle, std::string_view data);
 
 // Opens a document with the desktop's default application, detached; the
 // outcome is not reported.
@@ -24,8 +29,8 @@ void OpenWithDesktop(const std::string& path);
 
 void SleepMs(std::uint32_t milliseconds);
 
-// The directory of the running program, with a trailing '/'; empty when the
-// system cannot tell.
+// The directory of the running program, with a trailing separator; empty
+// when the system cannot tell.
 std::string ExecutableDirectory();
 
 }  // namespace vantro

@@ -80,16 +80,21 @@ std::atomic<bool> brokenPipeIgnored{false};
 
 }  // namespace
 
-void IgnoreBrokenPipeSignal() {
-  signal(SIGPIPE, SIG_IGN);
-}
-
-void IgnoreBrokenPipeSignalForGood() {
+void PrepareStandardStreams() {
   if (signal(SIGPIPE, SIG_IGN) != SIG_ERR) brokenPipeIgnored = true;
 }
 
-bool WriteAll(int fd, std::string_view data) {
-  if (fd < 0) return false;
+NativeHandle StandardInput() {
+  return STDIN_FILENO;
+}
+
+NativeHandle StandardOutput() {
+  return STDOUT_FILENO;
+}
+
+bool WriteAll(NativeHandle handle, std::string_view data) {
+  if (handle < 0) return false;
+  const int fd = static_cast<int>(handle);
   std::optional<BrokenPipeGuard> guard;
   if (!brokenPipeIgnored) guard.emplace();
   while (!data.empty()) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/unique_fd.h"
+#include "platform/unique_handle.h"
 
 namespace vantro {
 
@@ -34,7 +34,7 @@ class TextFile {
     return Open(name, Access::kWrite, true, Disposition::kOpenAlways);
   }
   void Close();
-  bool IsOpen() const { return fd_.Valid(); }
+  bool IsOpen() const { return file_.Valid(); }
   const std::string& Name() const { return name_; }
 
   // False at the end of the file (and an empty `out`).
@@ -48,7 +48,7 @@ class TextFile {
  private:
   bool FillBuffer();
 
-  UniqueFd fd_;
+  UniqueHandle file_;
   bool append_ = false;
   std::string name_;
   std::uint64_t position_ = 0;

@@ -27,20 +27,20 @@ bool TextFile::Open(std::string_view name, Access access, bool append, Dispositi
   if (append) flags |= O_APPEND;
   int fd = ::open(name_.c_str(), flags, kNewFileMode);
   if (fd < 0) return false;
-  UniqueFd file(fd);
+  UniqueHandle file(fd);
   struct stat info {};
   if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) return false;
   if (append) {
     off_t end = lseek(fd, 0, SEEK_END);
     if (end >= 0) position_ = static_cast<std::uint64_t>(end);
   }
-  fd_ = std::move(file);
+  file_ = std::move(file);
   append_ = append;
   return true;
 }
 
 void TextFile::Close() {
-  fd_.Reset();
+  file_.Reset();
   append_ = false;
   position_ = 0;
   buffer_.clear();
@@ -48,26 +48,27 @@ void TextFile::Close() {
 }
 
 bool TextFile::FillBuffer() {
-  if (!fd_.Valid()) return false;
+  if (!file_.Valid()) return false;
+  const int fd = static_cast<int>(file_.Get());
   buffer_.resize(kReadBlockBytes);
   bufferPos_ = 0;
   ssize_t got;
   do {
-    got = pread(fd_.Get(), buffer_.data(), buffer_.size(), static_cast<off_t>(position_));
-    if (got < 0 && errno == ESPIPE) got = ::read(fd_.Get(), buffer_.data(), buffer_.size());
+    got = pread(fd, buffer_.data(), buffer_.size(), static_cast<off_t>(position_));
+    if (got < 0 && errno == ESPIPE) got = ::read(fd, buffer_.data(), buffer_.size());
   } while (got < 0 && errno == EINTR);
   buffer_.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
   return got > 0;
 }
 
 bool TextFile::Write(std::string_view data) {
-  if (!fd_.Valid()) return false;
+  if (!file_.Valid()) return false;
+  const int fd = static_cast<int>(file_.Get());
   buffer_.clear();  // what was read ahead may be overwritten
   bufferPos_ = 0;
   while (!data.empty()) {
-    ssize_t written =
-        append_ ? ::write(fd_.Get(), data.data(), data.size())
-                : pwrite(fd_.Get(), data.data(), data.size(), static_cast<off_t>(position_));
+    ssize_t written = append_ ? ::write(fd, data.data(), data.size())
+                              : pwrite(fd, data.data(), data.size(), static_cast<off_t>(position_));
     if (written < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -76,7 +77,7 @@ bool TextFile::Write(std::string_view data) {
     position_ += static_cast<std::uint64_t>(written);
   }
   if (append_) {
-    off_t now = lseek(fd_.Get(), 0, SEEK_CUR);
+    off_t now = lseek(fd, 0, SEEK_CUR);
     if (now >= 0) position_ = static_cast<std::uint64_t>(now);
   }
   return true;

@@ -1,12 +1,13 @@
 #include "base/log.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "support/temp_dir.h"
 
 namespace vantro {
 namespace {
@@ -15,8 +16,7 @@ namespace {
 class LogTest : public ::testing::Test {
  protected:
   LogTest() : uptime([this] { return now; }) {
-    char pattern[] = "/tmp/vantro-log-XXXXXX";
-    dir = mkdtemp(pattern);
+    dir = temp.Path();
     old = std::filesystem::current_path();
     std::filesystem::current_path(dir);
     uptime.Start();
@@ -32,6 +32,7 @@ class LogTest : public ::testing::Test {
     return s.str();
   }
 
+  test::TempDir temp;
   std::uint32_t now = 0;
   Stopwatch uptime;
   std::filesystem::path dir, old;

@@ -1,9 +1,6 @@
 // Starting, negotiating with and stopping a real engine process (the fake).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -139,11 +136,10 @@ TEST(EngineStart, EngineThatExitsByItselfEndsTheAdapter) {
 
 TEST(EngineStart, TerminateHardKillsAnEngineThatIgnoresQuit) {
   TempDir dir;
-  // Ignores "quit" and the end of its input alike.
-  std::string engine =
-      dir.Write("stubborn.sh", "#!/bin/sh\necho 'feature done=1'\nexec sleep 600\n");
-  chmod(engine.c_str(), 0755);
-  std::string def = WriteDefinitionFile(dir, "x.eng", engine, {"TerminateHard=true"});
+  FakeEngineScript script;
+  // Busy with "quit" for ten minutes, so it never gets to the end of its input.
+  script.Features("done=1").On("quit", "sleep 600000");
+  std::string def = WriteDefinitionFile(dir, "x.eng", script.WriteTo(dir), {"TerminateHard=true"});
   UciSession session(dir.Path(), {def});
   ASSERT_TRUE(session.Handshake(5s));
   auto start = Clock::now();
@@ -170,11 +166,9 @@ TEST(EngineStart, BareProgramNameIsFoundOnPath) {
   FakeEngineScript script;
   script.Features("done=1");
   script.WriteTo(dir);
-  std::string binDir = std::filesystem::path(FakeEngineBinary()).parent_path();
-  std::string path = binDir + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "");
-  setenv("PATH", path.c_str(), 1);
-  std::string program = std::string(std::filesystem::path(FakeEngineBinary()).filename()) +
-                        " --log " + EngineLogPath(dir) + " --script " + dir.File("script.txt");
+  PrependToPath(std::filesystem::path(FakeEngineBinary()).parent_path().string());
+  std::string program = std::filesystem::path(FakeEngineBinary()).stem().string() + " --log " +
+                        EngineLogPath(dir) + " --script " + dir.File("script.txt");
   std::string def = WriteDefinitionFile(dir, "x.eng", program);
   UciSession session(dir.Path(), {def});
   EXPECT_TRUE(session.Handshake(5s));
@@ -187,14 +181,19 @@ TEST(EngineStart, ProgramInADirectoryWithBlanksStartsThere) {
   script.WriteTo(dir);
   std::filesystem::path engineDir = std::filesystem::path(dir.Path()) / "Chess Engines" / "One";
   std::filesystem::create_directories(engineDir);
-  std::filesystem::path copy = engineDir / "fake engine";
-  std::filesystem::copy_file(FakeEngineBinary(), copy);
+  // Named without its ".exe" on Windows: found with it.
+  std::filesystem::path program = engineDir / "fake engine";
+  std::filesystem::copy_file(
+      FakeEngineBinary(),
+      program.string() + std::filesystem::path(FakeEngineBinary()).extension().string());
   std::string def = WriteDefinitionFile(
       dir, "x.eng",
-      copy.string() + " --log " + EngineLogPath(dir) + " --script " + dir.File("script.txt"));
+      program.string() + " --log " + EngineLogPath(dir) + " --script " + dir.File("script.txt"));
   UciSession session(dir.Path(), {def});
   ASSERT_TRUE(session.Handshake(5s));
-  EXPECT_THAT(ReadEngineLog(EngineLogPath(dir)).Notes("cwd"), ElementsAre(engineDir.string()));
+  std::vector<std::string> cwd = ReadEngineLog(EngineLogPath(dir)).Notes("cwd");
+  ASSERT_EQ(cwd.size(), 1u);
+  EXPECT_EQ(std::filesystem::path(cwd[0]), engineDir);
 }
 
 }  // namespace

@@ -5,6 +5,13 @@
 
 #include <cerrno>
 
+#ifndef O_CLOEXEC  // Windows: nothing is inherited that is not asked for
+#define O_CLOEXEC 0
+#endif
+#ifndef O_BINARY  // POSIX: every file is binary
+#define O_BINARY 0
+#endif
+
 namespace vantro::fake {
 namespace {
 
@@ -21,7 +28,7 @@ void WriteAll(int fd, std::string_view text) {
 
 EngineIo::EngineIo(const std::string& logPath) : start_(std::chrono::steady_clock::now()) {
   if (!logPath.empty()) {
-    logFd_ = ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    logFd_ = ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_BINARY, 0644);
   }
 }
 

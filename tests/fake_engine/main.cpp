@@ -3,13 +3,14 @@
 // Input is read and logged on its own thread, so time stamps are arrival
 // times even while a rule sleeps; the rules run one line after another, and
 // play mode (GameKeeper) sees each line after them.
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <condition_variable>
 #include <csignal>
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -121,8 +122,14 @@ Script LoadScript(const std::string& path, EngineIo& io) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef SIGPIPE
   // A reader that has gone away must not kill the fake before it logs the rest.
   std::signal(SIGPIPE, SIG_IGN);
+#endif
+#ifdef _WIN32
+  // The bytes as the adapter sent them: no CR LF translation either way.
+  for (int fd : {0, 1, 2}) _setmode(fd, _O_BINARY);
+#endif
   std::string logPath, scriptPath, all;
   for (int i = 0; i < argc; ++i) {
     const std::string word = argv[i];
@@ -132,8 +139,8 @@ int main(int argc, char** argv) {
   }
   EngineIo io(logPath);
   io.Note("args", all);
-  char cwd[PATH_MAX];
-  io.Note("cwd", ::getcwd(cwd, sizeof cwd) != nullptr ? cwd : "");
+  std::error_code noCwd;
+  io.Note("cwd", std::filesystem::current_path(noCwd).string());
 
   const Script script = LoadScript(scriptPath, io);
   std::unique_ptr<GameKeeper> game;

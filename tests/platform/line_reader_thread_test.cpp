@@ -1,8 +1,5 @@
 #include "platform/line_reader_thread.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -39,12 +36,7 @@ class LineReaderThreadTest : public ::testing::Test {
       changed_.notify_all();
     });
   }
-  void NewPipe() {
-    int fds[2];
-    ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
-    readEnd_.Reset(fds[0]);
-    writeEnd_.Reset(fds[1]);
-  }
+  void NewPipe() { ASSERT_TRUE(MakePipe(readEnd_, writeEnd_)); }
   void Start() {
     reader_.SetInput(std::move(readEnd_));
     ASSERT_TRUE(reader_.Start(0));
@@ -63,7 +55,7 @@ class LineReaderThreadTest : public ::testing::Test {
     return std::chrono::duration_cast<milliseconds>(Clock::now() - start);
   }
 
-  UniqueFd readEnd_, writeEnd_;
+  UniqueHandle readEnd_, writeEnd_;
   std::mutex mutex_;
   std::condition_variable changed_;
   Lines lines_;

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <iterator>
 #include <thread>
 
 #include "platform_test_util.h"
@@ -11,12 +9,8 @@
 namespace vantro {
 namespace {
 
-// Threads of this process as the system sees them. A joined thread can stay
-// listed for a moment, so fewer threads are waited for.
-std::size_t ProcessThreads() {
-  auto tasks = std::filesystem::directory_iterator("/proc/self/task");
-  return static_cast<std::size_t>(std::distance(begin(tasks), end(tasks)));
-}
+// A joined thread can stay listed for a moment, so fewer threads are waited for.
+using test::ProcessThreads;
 
 TEST(SpinThreadPoolTest, SetCountGrowsShrinksAndStopsAndDestructionStopsTheRest) {
   // A sanitizer starts a helper thread of its own with the first thread.

@@ -1,13 +1,13 @@
 #include "settings/definition_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "support/temp_dir.h"
 #include "tests/settings/recording_actions.h"
 
 namespace vantro {
@@ -17,8 +17,6 @@ using Calls = std::vector<std::string>;
 
 class DefinitionFileTest : public ::testing::Test {
  protected:
-  ~DefinitionFileTest() override { std::filesystem::remove(path_); }
-
   // Writes the bytes as they are: line ends and a missing final LF included.
   bool Read(const std::string& content, SettingActions& with) {
     std::ofstream(path_, std::ios::binary) << content;
@@ -26,8 +24,8 @@ class DefinitionFileTest : public ::testing::Test {
   }
   bool Read(const std::string& content) { return Read(content, actions); }
 
-  std::string path_ = std::filesystem::temp_directory_path() /
-                      ("vantro_def_" + std::to_string(::getpid()) + ".eng");
+  test::TempDir dir_;
+  std::string path_ = dir_.File("vantro_def.eng");
   Settings settings;
   EngineOptionList options;
   test::RecordingActions actions{settings};

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/unique_fd.h"
+#include "platform/unique_handle.h"
 
 namespace vantro::test {
 
@@ -25,8 +25,8 @@ using Duration = std::chrono::milliseconds;
 // unterminated last line is handed out when the output ends.
 //
 // The program runs in a process group of its own, which the destructor kills
-// and reaps, so no test leaves a process behind. When the current test has
-// failed, the destructor prints the transcript (lines sent ">" and received
+// (on Windows the program alone) and reaps, so no test leaves a process behind. When the current
+// test has failed, the destructor prints the transcript (lines sent ">" and received
 // "<", in ms since the start) and the ShowOnFailure files, the first of
 // which is the program's standard error, <workDir>/stderr.txt.
 // All calls are for the test's own thread.
@@ -68,8 +68,9 @@ class PipedProcess {
 
   std::string program_;
   int pid_ = -1;
-  UniqueFd input_, output_;
-  UniqueFd wakeRead_, wakeWrite_;  // a byte on it ends the reader thread
+  UniqueHandle input_, output_;
+  UniqueHandle wakeRead_, wakeWrite_;  // POSIX: a byte on it ends the reader thread
+  UniqueHandle process_;               // Windows: the process, for waiting and ending it
   std::chrono::steady_clock::time_point start_;
   std::vector<std::string> received_;
   std::vector<std::string> failureFiles_;

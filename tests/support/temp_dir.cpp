@@ -1,22 +1,26 @@
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace vantro::test {
 
 TempDir::TempDir() {
-  std::string pattern = "/tmp/vantro-test-XXXXXX";
-  if (::mkdtemp(pattern.data()) == nullptr) {
-    ADD_FAILURE() << "cannot create a directory from " << pattern;
-    return;
+  std::error_code error;
+  const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+  std::random_device random;
+  for (int attempt = 0; attempt < 100 && !error; ++attempt) {
+    const std::filesystem::path path = base / ("vantro-test-" + std::to_string(random()));
+    if (std::filesystem::create_directory(path, error)) {
+      path_ = path.generic_string();
+      return;
+    }
   }
-  path_ = pattern;
+  ADD_FAILURE() << "cannot create a test directory in " << base;
 }
 
 TempDir::~TempDir() {

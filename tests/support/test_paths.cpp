@@ -1,16 +1,42 @@
 #include "support/test_paths.h"
 
+#include <cstdlib>
+
 namespace vantro::test {
+namespace {
+
+// Built on Linux, run under wine: the build paths are Unix paths, which wine
+// shows on drive Z.
+std::string NativePath(std::string path) {
+#ifdef _WIN32
+  if (path.starts_with('/')) path = "Z:" + path;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+#endif
+  return path;
+}
+
+}  // namespace
 
 // Defined by tests/CMakeLists.txt.
 std::string VantroBinary() {
-  return VANTRO_BINARY;
+  return NativePath(VANTRO_BINARY);
 }
 std::string FakeEngineBinary() {
-  return FAKE_ENGINE_BINARY;
+  return NativePath(FAKE_ENGINE_BINARY);
 }
 std::string SourceDir() {
-  return VANTRO_SOURCE_DIR;
+  return NativePath(VANTRO_SOURCE_DIR);
+}
+
+void PrependToPath(const std::string& directory) {
+  const char* old = std::getenv("PATH");
+#ifdef _WIN32
+  _putenv_s("PATH", (directory + ";" + (old ? old : "")).c_str());
+#else
+  setenv("PATH", (directory + ":" + (old ? old : "")).c_str(), 1);
+#endif
 }
 
 }  // namespace vantro::test

@@ -9,4 +9,8 @@ std::string VantroBinary();
 std::string FakeEngineBinary();
 std::string SourceDir();
 
+// Puts `directory` in front of the program search path of this process and
+// the programs it starts.
+void PrependToPath(const std::string& directory);
+
 }  // namespace vantro::test

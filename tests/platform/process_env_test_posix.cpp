@@ -9,8 +9,8 @@
 #include <string>
 #include <thread>
 
-#include "platform/unique_fd.h"
-#include "platform_test_util.h"
+#include "platform/unique_handle.h"
+#include "platform_test_util_posix.h"
 
 namespace vantro {
 namespace {
@@ -18,12 +18,12 @@ namespace {
 TEST(WriteAllTest, WritesMoreThanAPipeHoldsEvenToANonBlockingDescriptor) {
   int fds[2];
   ASSERT_EQ(pipe2(fds, O_CLOEXEC | O_NONBLOCK), 0);
-  UniqueFd readEnd(fds[0]), writeEnd(fds[1]);
+  UniqueHandle readEnd(fds[0]), writeEnd(fds[1]);
   fcntl(readEnd.Get(), F_SETFL, 0);
   std::string data(1 << 20, '\0');
   for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>('a' + i % 26);
   std::string received;
-  std::thread reader([&] { received = test::ReadToEnd(readEnd.Get()); });
+  std::thread reader([&] { received = test::ReadToEnd(static_cast<int>(readEnd.Get())); });
   EXPECT_TRUE(WriteAll(writeEnd.Get(), data));
   writeEnd.Reset();
   reader.join();
@@ -34,7 +34,7 @@ TEST(WriteAllTest, FailsOnAPipeWithoutReaderEvenWhenSigpipeIsNotIgnored) {
   auto saved = signal(SIGPIPE, SIG_DFL);
   int fds[2];
   ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
-  UniqueFd writeEnd(fds[1]);
+  UniqueHandle writeEnd(fds[1]);
   close(fds[0]);
   EXPECT_FALSE(WriteAll(writeEnd.Get(), "nobody listens\n"));
   sigset_t pending;

@@ -1,0 +1,93 @@
+#include "platform/child_process.h"
+
+#include <signal.h>
+#include <stdlib.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/process_env.h"
+#include "platform_test_util.h"
+#include "platform_test_util_posix.h"
+
+namespace vantro {
+namespace {
+
+using test::IsReaped;
+using test::ProcessState;
+using test::ReadToEnd;
+
+// Starting
+// Starting, PATH lookup, blanks in directories and the kill of a stubborn
+// engine run end to end; these guard what those runs cannot see.
+TEST(ChildProcessTest, TheChildGetsDefaultSigpipeThoughTheAdapterIgnoresIt) {
+  signal(SIGPIPE, SIG_IGN);  // as the adapter does
+  ChildProcess child;
+  int pid = child.Start("cat");
+  ASSERT_GT(pid, 0);
+  std::string status = test::ReadFile("/proc/" + std::to_string(pid) + "/status");
+  std::size_t ignored = status.find("SigIgn:");
+  ASSERT_NE(ignored, std::string::npos);
+  EXPECT_EQ(std::stoull(status.substr(ignored + 7), nullptr, 16) & (1ull << (SIGPIPE - 1)), 0u);
+  signal(SIGPIPE, SIG_DFL);
+  UniqueHandle output = child.TakeOutput();
+  EXPECT_TRUE(child.Write("line one\n"));
+  child.Close(false);  // end of input ends cat, and nothing waits for it
+  EXPECT_EQ(ReadToEnd(static_cast<int>(output.Get())), "line one\n");
+  EXPECT_TRUE(test::WaitUntil([pid] { return IsReaped(pid); }));
+}
+
+TEST(ChildProcessTest, WritingToAnExitedChildFailsWithoutSigpipeAndCloseDoesNotWaitForIt) {
+  auto saved = signal(SIGPIPE, SIG_DFL);  // a SIGPIPE would end this test program
+  ChildProcess child;
+  int pid = child.Start("true");
+  ASSERT_GT(pid, 0);
+  // The end of its output does not mean its input is closed yet; its exit does.
+  ASSERT_TRUE(test::WaitUntil([pid] {
+    std::string state = ProcessState(pid);
+    return state.empty() || state == "Z";
+  }));
+  EXPECT_FALSE(child.Write("quit\n"));
+  auto start = std::chrono::steady_clock::now();
+  child.Close(true);
+  EXPECT_LT(std::chrono::steady_clock::now() - start,
+            std::chrono::milliseconds(ChildProcess::kTerminateWaitMs / 2));
+  EXPECT_TRUE(IsReaped(pid));
+  EXPECT_FALSE(child.Write("after close\n"));
+  signal(SIGPIPE, saved);
+}
+
+TEST(ChildProcessTest, StartsInTheFoundDirectoryOrFromPath) {
+  char pattern[] = "/tmp/vantro-child-XXXXXX";
+  std::string dir = mkdtemp(pattern);
+  std::string engineDir = dir + "/Chess Engines/One";
+  std::filesystem::create_directories(engineDir);
+  std::string program = engineDir + "/engine.exe";  // found by its name without ".exe"
+  std::ofstream(program) << "#!/bin/sh\npwd > \"$(dirname \"$0\")/started-in\"\n";
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+
+  EXPECT_EQ(FindProgramDirectory(engineDir + "/engine -xboard"), engineDir + "/");
+  EXPECT_FALSE(FindProgramDirectory(dir + "/missing -x"));
+  ChildProcess child;
+  ASSERT_NE(child.Start(engineDir + "/engine -xboard"), 0);
+  child.Close(true);
+  std::ifstream started(engineDir + "/started-in");
+  std::string cwd;
+  std::getline(started, cwd);
+  EXPECT_EQ(cwd, engineDir);
+
+  ChildProcess onPath;
+  EXPECT_NE(onPath.Start("true --from-path"), 0);  // a bare name, found on PATH
+  onPath.Close(true);
+  ChildProcess missing;
+  EXPECT_EQ(missing.Start(dir + "/missing -x"), 0);
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace vantro
