@@ -110,7 +110,7 @@ void PipedProcess::CloseInput() {
 
 void PipedProcess::ReadLoop() {
   pollfd fds[2] = {{static_cast<int>(output_.Get()), POLLIN, 0},
-                     {static_cast<int>(wakeRead_.Get()), POLLIN, 0}};
+                   {static_cast<int>(wakeRead_.Get()), POLLIN, 0}};
   char buffer[4096];
   for (;;) {
     if (::poll(fds, 2, -1) < 0 && errno == EINTR) continue;
