@@ -53,6 +53,7 @@ void Go(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view l
       s.ponderClock.Reset();
     }
     s.savedMovesToGo = go.movestogo;
+    s.savedMoveTime = go.movetime;
     s.thinkingOutputEnabled = true;
     return;
   }
@@ -160,6 +161,10 @@ void HandlePonderHit(SearchRecords& a) {
   if (s.savedMovesToGo >= 0) {
     text += " movestogo " + std::to_string(s.savedMovesToGo);
     s.savedMovesToGo = -1;
+  }
+  if (s.savedMoveTime > 0) {
+    text += " movetime " + std::to_string(s.savedMoveTime);
+    s.savedMoveTime = -1;
   }
   if (s.depthLimit > 0) text += " depth " + std::to_string(s.depthLimit.load());
   if (s.engineTime >= 0) {

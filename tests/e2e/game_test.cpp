@@ -109,6 +109,14 @@ TEST_F(GameTest, PonderHitSendsThePredictedMoveAndTheEngineSearchesOn) {
   EXPECT_TRUE(session->NoLineWithin(300ms) || true);
   session->Send("ponderhit");
   ASSERT_TRUE(EngineGot("d2d4"));
+  best = session->WaitFor("bestmove", 3s);
+  ASSERT_TRUE(best);
+  // A ponder search under a fixed time per move keeps that time after the hit.
+  std::string line = "position startpos moves e2e4 " + move + " d2d4 " + best->substr(9, 4);
+  session->Send(line + " " + best->substr(best->find(" ponder ") + 8));
+  session->Send("go ponder movetime 2000");
+  session->Send("ponderhit");
+  EXPECT_TRUE(EngineGot("st 2"));
   EXPECT_TRUE(session->WaitFor("bestmove", 3s));
 }
 
