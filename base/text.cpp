@@ -1,55 +1,43 @@
 #include "base/text.h"
 
+#include <algorithm>
 #include <climits>
-#include <cstdint>
 
 namespace vantro {
 
-namespace {
-
-// Delimiters as a bit per byte value: every line the engine prints is cut
-// into words, and a search of the delimiter text per byte costs a call each.
-class ByteSet {
- public:
-  explicit ByteSet(std::string_view bytes) {
-    for (char c : bytes) bits_[Index(c) >> 6] |= std::uint64_t{1} << (Index(c) & 63);
-  }
-  bool Has(char c) const { return (bits_[Index(c) >> 6] >> (Index(c) & 63)) & 1; }
-
- private:
-  static unsigned Index(char c) { return static_cast<unsigned char>(c); }
-  std::uint64_t bits_[4] = {};
-};
-
-// The next word of `text` at or after `pos`; empty at the end.
-std::string_view NextWord(std::string_view text, std::size_t& pos, const ByteSet& delimiters) {
-  while (pos < text.size() && delimiters.Has(text[pos])) ++pos;
-  std::size_t start = pos;
-  while (pos < text.size() && !delimiters.Has(text[pos])) ++pos;
-  return text.substr(start, pos - start);
+std::string_view WordCursor::Next() {
+  while (pos_ < text_.size() && delimiters_.Has(text_[pos_])) ++pos_;
+  std::size_t start = pos_;
+  while (pos_ < text_.size() && !delimiters_.Has(text_[pos_])) ++pos_;
+  return text_.substr(start, pos_ - start);
 }
 
-}  // namespace
-
 std::string_view GetWord(std::string_view text, int n, std::string_view delimiters) {
-  ByteSet set(delimiters);
-  std::size_t pos = 0;
+  WordCursor words(text, delimiters);
   for (int i = 1;; ++i) {
-    std::string_view word = NextWord(text, pos, set);
+    std::string_view word = words.Next();
     if (word.empty() || i == n) return word;
   }
 }
 
 std::vector<std::string_view> SplitWords(std::string_view text, std::string_view delimiters) {
-  ByteSet set(delimiters);
   std::vector<std::string_view> words;
   words.reserve(16);
-  std::size_t pos = 0;
-  for (std::string_view word = NextWord(text, pos, set); !word.empty();
-       word = NextWord(text, pos, set)) {
+  WordCursor cursor(text, delimiters);
+  for (std::string_view word = cursor.Next(); !word.empty(); word = cursor.Next()) {
     words.push_back(word);
   }
   return words;
+}
+
+char ToUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string ToUpper(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) c = ToUpper(c);
+  return result;
 }
 
 std::string_view Trim(std::string_view text) {
@@ -74,20 +62,7 @@ long long ParseInt64(std::string_view text) {
 }
 
 int ParseInt(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && kBlanks.find(text[i]) != std::string_view::npos) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  std::int64_t value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = value * 10 + (text[i] - '0');
-    if (value > static_cast<std::int64_t>(INT_MAX) + 1)
-      value = static_cast<std::int64_t>(INT_MAX) + 1;
-  }
-  if (negative) value = -value;
-  if (value > INT_MAX) return INT_MAX;
-  if (value < INT_MIN) return INT_MIN;
-  return static_cast<int>(value);
+  return static_cast<int>(std::clamp<long long>(ParseInt64(text), INT_MIN, INT_MAX));
 }
 
 }  // namespace vantro

@@ -9,7 +9,6 @@
 namespace vantro {
 namespace {
 
-constexpr const char* kStartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 // An open middlegame where both Nf3 and exd5 are legal for white.
 constexpr const char* kMiddlegameFen =
     "r1bqkb1r/ppp2ppp/2n2n2/3pp3/4P3/2NP4/PPP2PPP/R1BQKBNR w KQkq - 0 1";

@@ -6,10 +6,10 @@
 
 #include "chess/move_generator.h"
 #include "chess/move_text.h"
-#include "core/adapter.h"
 #include "search/output_dispatcher.h"
 #include "search/position_command.h"
 #include "search/search_control.h"
+#include "support/memory_records.h"
 
 namespace vantro {
 namespace {
@@ -39,20 +39,23 @@ std::string Variation(int plies, bool san) {
   return pv;
 }
 
-struct QuietAdapter {
-  QuietAdapter() {
-    adapter.gui.SetSink([](std::string_view) {});
-    adapter.engine.AttachForTest([](std::string_view) {});
-    HandlePosition(adapter.searching, kGame);
-    HandleGo(adapter.searching, "go wtime 60000 btime 60000", false);
+struct Discard : ByteSink {
+  void Write(std::string_view) override {}
+};
+
+// The search records with both ends writing nowhere, mid-search.
+struct QuietAdapter : test::MemoryRecords {
+  QuietAdapter() : MemoryRecords(nowhere, nowhere) {
+    HandlePosition(adapter, kGame);
+    HandleGo(adapter, "go wtime 60000 btime 60000", false);
   }
-  Adapter adapter;
+  Discard nowhere;
 };
 
 void BM_ThinkingLineToInfo(benchmark::State& state) {
   QuietAdapter q;
   const std::string line = "14 35 1234 9876543" + Variation(10, false);
-  for (auto _ : state) OnEngineLine(q.adapter.searching, line);
+  for (auto _ : state) OnEngineLine(q.adapter, line);
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_ThinkingLineToInfo);
@@ -60,7 +63,7 @@ BENCHMARK(BM_ThinkingLineToInfo);
 void BM_SanThinkingLineToInfo(benchmark::State& state) {
   QuietAdapter q;
   const std::string line = "14 35 1234 9876543" + Variation(10, true);
-  for (auto _ : state) OnEngineLine(q.adapter.searching, line);
+  for (auto _ : state) OnEngineLine(q.adapter, line);
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_SanThinkingLineToInfo);
@@ -68,7 +71,7 @@ BENCHMARK(BM_SanThinkingLineToInfo);
 void BM_NonThinkingLineIgnored(benchmark::State& state) {
   QuietAdapter q;
   const std::string line = "Nodes searched: 123456 in 1.23 seconds";
-  for (auto _ : state) OnEngineLine(q.adapter.searching, line);
+  for (auto _ : state) OnEngineLine(q.adapter, line);
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_NonThinkingLineIgnored);
@@ -78,19 +81,19 @@ void BM_IncrementalGoAndBestMove(benchmark::State& state) {
   QuietAdapter q;
   const std::string three = Variation(3, false);  // " w1 b1 w2"
   const std::size_t second = three.find(' ', 1), third = three.find(' ', second + 1);
-  OnEngineLine(q.adapter.searching, "move" + three.substr(0, second));
+  OnEngineLine(q.adapter, "move" + three.substr(0, second));
   const std::string position = std::string(kGame) + three.substr(0, third);
   const std::string reply = "move" + three.substr(third);
-  const int played = q.adapter.search.engineGame.Count();
+  const int played = q.search.engineGame.Count();
   for (auto _ : state) {
-    HandlePosition(q.adapter.searching, position);
-    HandleGo(q.adapter.searching, "go wtime 60000 btime 60000", false);
-    OnEngineLine(q.adapter.searching, reply);
+    HandlePosition(q.adapter, position);
+    HandleGo(q.adapter, "go wtime 60000 btime 60000", false);
+    OnEngineLine(q.adapter, reply);
     // back to the start of the turn
     state.PauseTiming();
-    q.adapter.search.SetEngineMove(played, MoveInfo{});
-    q.adapter.search.SetEngineMove(played + 1, MoveInfo{});
-    q.adapter.search.bestMoveOwed = false;
+    q.search.SetEngineMove(played, MoveInfo{});
+    q.search.SetEngineMove(played + 1, MoveInfo{});
+    q.search.bestMoveOwed = false;
     state.ResumeTiming();
   }
   state.SetItemsProcessed(state.iterations());

@@ -10,6 +10,9 @@ namespace vantro {
 // 0x88 squares: index = rank * 16 + file (a1 = 0, h1 = 7, a8 = 112, h8 = 119);
 // (index & 0x88) != 0 is off the board; kNoSquare stands for "no square".
 inline constexpr int kNoSquare = 136;
+
+// The standard start position, without move counters.
+inline constexpr const char* kStartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 // True for the 64 board squares, false for every other int (negative, 0x88 holes, >= 128).
 inline constexpr bool OnBoard(int square) {
   return static_cast<unsigned>(square) < 128 && (square & 0x88) == 0;

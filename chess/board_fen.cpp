@@ -1,15 +1,17 @@
 #include <string>
 #include <string_view>
 
+#include "base/text.h"
 #include "chess/board.h"
 
 namespace vantro {
 
 namespace {
 
-bool IsBlank(char c) {
-  return static_cast<unsigned char>(c) <= ' ';
-}
+// Every control byte and the space separate FEN fields.
+constexpr std::string_view kFieldSeparators =
+    "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c\x0d\x0e\x0f\x10"
+    "\x11\x12\x13\x14\x15\x16\x17\x18\x19\x1a\x1b\x1c\x1d\x1e\x1f\x20";
 
 // The FEN letter of each piece code, indexed by the code.
 constexpr std::string_view kFenLetters = " PNBRQKpnbrqk";
@@ -19,29 +21,12 @@ int PieceFromFenLetter(char c) {
   return code == std::string_view::npos ? kEmpty : static_cast<int>(code);
 }
 
-// Walks the fields of a FEN text; each call yields the next run of
-// non-blank characters (empty at the end).
-class FieldReader {
- public:
-  explicit FieldReader(std::string_view text) : text_(text) {}
-  std::string_view Next() {
-    while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
-    const std::size_t start = pos_;
-    while (pos_ < text_.size() && !IsBlank(text_[pos_])) ++pos_;
-    return text_.substr(start, pos_ - start);
-  }
-
- private:
-  std::string_view text_;
-  std::size_t pos_ = 0;
-};
-
 }  // namespace
 
 void Board::SetFEN(std::string_view text) {
   Clear();
   text = text.substr(0, text.find('\0'));
-  FieldReader fields(text);
+  WordCursor fields(text, kFieldSeparators);
 
   int rank = 7;
   int file = 0;

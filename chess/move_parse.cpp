@@ -1,6 +1,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "base/text.h"
 #include "chess/move_generator.h"
 #include "chess/move_text.h"
 
@@ -21,9 +22,6 @@ bool IsRank(char c) {
 }
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
-}
-char Upper(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 // 'N' .. 'K' to the folded kind 2 .. 6; 0 for anything else.
@@ -54,9 +52,9 @@ int CleanMoveText(std::string_view text, char (&out)[kParseCopy]) {
     const bool numberDigit = c == '0' && i > 0 && IsDigit(text[i - 1]);
     if (!started && numberDigit) continue;
     if (c == '0' || c == 'o') c = 'O';
-    const bool pieceLetter = KindFromUpper(Upper(c)) != 0;
+    const bool pieceLetter = KindFromUpper(ToUpper(c)) != 0;
     if (!started) {
-      started = IsFile(c) || c == 'O' || (pieceLetter && c == Upper(c));
+      started = IsFile(c) || c == 'O' || (pieceLetter && c == ToUpper(c));
       if (!started) continue;
     }
     if (IsFile(c) || IsRank(c) || c == 'O' || pieceLetter) out[length++] = c;
@@ -115,7 +113,7 @@ bool DecodeCoordMove(const Board& board, MoveInfo& move, std::string_view text) 
   // A fifth character promotes only a pawn, and only when it names a piece a
   // pawn can become; the new piece has the pawn's colour.
   if (text.size() > 4 && kind == kWhitePawn) {
-    const int promotion = KindFromUpper(Upper(text[4]));
+    const int promotion = KindFromUpper(ToUpper(text[4]));
     if (promotion >= kWhiteKnight && promotion <= kWhiteQueen) {
       decoded.flags |= kFlagPromotion;
       decoded.promotion = Colored(promotion, ColourOf(piece));
@@ -162,8 +160,8 @@ MoveInfo ParseMove(const Board& board, std::string_view text) {
     kind = kWhitePawn;
   }
   int promotion = 0;
-  if (end > begin && KindFromUpper(Upper(clean[end - 1])) != 0) {
-    promotion = KindFromUpper(Upper(clean[end - 1]));
+  if (end > begin && KindFromUpper(ToUpper(clean[end - 1])) != 0) {
+    promotion = KindFromUpper(ToUpper(clean[end - 1]));
     --end;
   }
   int toFile = -1, fromFile = -1, toRank = -1, fromRank = -1;

@@ -12,6 +12,7 @@
 #include "platform/line_reader_thread.h"
 #include "platform/periodic_timer.h"
 #include "platform/priority.h"
+#include "platform/process_env.h"
 #include "platform/stopwatch.h"
 #include "search/search_context.h"
 #include "search/search_records.h"
@@ -39,7 +40,8 @@ struct Adapter {
   Settings settings;
   EngineOptionList engineOptions;
   FormulaEvaluator formula;  // GUI thread only
-  GuiWriter gui{log};
+  HandleSink standardOutput{StandardOutput()};
+  GuiWriter gui{log, standardOutput};
   EngineLink engine{log, settings};
   SearchContext search;
   MainSignals signals;

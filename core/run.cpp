@@ -75,7 +75,7 @@ int RunAdapter(int argc, char** argv) {
   // A GUI command still busy after its grace period (a stop waiting for the
   // engine, say) runs on a thread that uses the adapter: end the process
   // here rather than destroy the adapter under it.
-  if (!a.guiReader.Ended()) std::_Exit(0);
+  if (!a.guiReader.LoopEnded() && !a.guiReader.Stopped()) std::_Exit(0);
   return 0;
 }
 

@@ -41,8 +41,8 @@ void EngineLink::Release() {
 
 void EngineLink::WriteHeld() {
   if (held_.empty()) return;
-  if (testSink_) {
-    testSink_(held_);
+  if (running_ && ownInput_ != nullptr) {
+    ownInput_->Write(held_);
   } else if (running_) {
     process_.Write(held_);  // an engine that died is noticed by its reader
   }
@@ -64,7 +64,6 @@ void EngineLink::CloseProcess(bool terminateHard) {
   std::lock_guard lock(mutex_);
   process_.Close(terminateHard);
   running_ = false;
-  testSink_ = nullptr;
   held_.clear();
 }
 
@@ -91,12 +90,6 @@ std::uint32_t EngineLink::PriorityClass() const {
 int EngineLink::ThreadPriority() const {
   std::lock_guard lock(mutex_);
   return process_.ThreadPriority();
-}
-
-void EngineLink::AttachForTest(std::function<void(std::string_view)> sink) {
-  std::lock_guard lock(mutex_);
-  testSink_ = std::move(sink);
-  running_ = true;
 }
 
 void EngineLink::SetNegotiationOpen(bool open) {

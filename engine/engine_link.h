@@ -3,7 +3,6 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
-#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "base/log.h"
+#include "engine/line_io.h"
 #include "platform/child_process.h"
 #include "platform/line_reader_thread.h"
 #include "platform/spin_thread_pool.h"
@@ -24,6 +24,10 @@ namespace vantro {
 class EngineLink {
  public:
   EngineLink(Logger& log, const Settings& settings) : log_(log), settings_(settings) {}
+  // An engine of the caller's own (in memory, say) that runs from the start
+  // and takes the engine's input; no process is started for it.
+  EngineLink(Logger& log, const Settings& settings, ByteSink& engineInput)
+      : log_(log), settings_(settings), ownInput_(&engineInput), running_(true) {}
 
   // Pauses DELAY ms (outside the lock), then logs and writes the line with one
   // write. Empty lines are not sent. Without an engine the line is only logged.
@@ -48,9 +52,6 @@ class EngineLink {
   void SetThreadPriority(int threadPriority);
   std::uint32_t PriorityClass() const;
   int ThreadPriority() const;
-
-  // Tests stand in for a running engine: lines go to `sink`.
-  void AttachForTest(std::function<void(std::string_view)> sink);
 
   LineReaderThread reader;
   SpinThreadPool spinPool;
@@ -79,8 +80,8 @@ class EngineLink {
   void WriteHeld();           // with mutex_ held
 
   ChildProcess process_;
+  ByteSink* ownInput_ = nullptr;
   std::atomic<bool> running_{false};
-  std::function<void(std::string_view)> testSink_;
   std::string held_;        // lines not yet written, with their line feeds
   std::thread::id holder_;  // no thread when nobody holds
 

@@ -30,12 +30,12 @@ void GuiWriter::Release() {
 
 void GuiWriter::WriteHeld() {
   if (held_.empty()) return;
-  if (sink_) {
-    sink_(held_);
-  } else {
-    WriteAll(StandardOutput(), held_);  // a GUI that closed its end is not an error here
-  }
+  out_.Write(held_);
   held_.clear();  // keeps its capacity: no allocation per line
+}
+
+void HandleSink::Write(std::string_view data) {
+  WriteAll(handle_, data);
 }
 
 }  // namespace vantro

@@ -1,20 +1,37 @@
 #pragma once
 
-#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
 
 #include "base/log.h"
+#include "platform/unique_handle.h"
 
 namespace vantro {
+
+// Where a writer's bytes go.
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  virtual void Write(std::string_view data) = 0;
+};
+
+// A handle as a sink; a reader that closed its end is not an error here.
+class HandleSink : public ByteSink {
+ public:
+  explicit HandleSink(NativeHandle handle) : handle_(handle) {}
+  void Write(std::string_view data) override;
+
+ private:
+  NativeHandle handle_;
+};
 
 // The only writer to the GUI (standard output). Each line and its log entry
 // are one indivisible step; the line feed is added here.
 class GuiWriter {
  public:
-  explicit GuiWriter(Logger& log) : log_(log) {}
+  GuiWriter(Logger& log, ByteSink& out) : log_(log), out_(out) {}
 
   void Send(std::string_view line);
   // Holds this thread's lines back until Release, so that they go out in one
@@ -22,17 +39,15 @@ class GuiWriter {
   // meanwhile writes the held ones first: the order written is the order logged.
   void Hold();
   void Release();
-  // Tests capture the GUI's lines instead of writing a descriptor.
-  void SetSink(std::function<void(std::string_view)> sink) { sink_ = std::move(sink); }
 
  private:
   void WriteHeld();  // with mutex_ held
 
   Logger& log_;
+  ByteSink& out_;
   std::mutex mutex_;
   std::string held_;        // lines not yet written, with their line feeds
   std::thread::id holder_;  // no thread when nobody holds
-  std::function<void(std::string_view)> sink_;
 };
 
 // Holds a writer's lines of this thread for one write until the scope ends.

@@ -20,7 +20,8 @@ namespace vantro {
 // cannot exhaust memory.
 //
 // The setters, Start, Stop and the destructor belong to one controlling
-// thread; RequestStop, HasThread and Ended may be called from any thread,
+// thread; RequestStop, HasThread, LoopEnded and Stopped may be called from
+// any thread,
 // RequestStop also from the callback.
 class LineReaderThread {
  public:
@@ -51,8 +52,11 @@ class LineReaderThread {
   void RequestStop();
   // The thread exists (started and not yet stopped).
   bool HasThread() const;
-  // The loop has ended (input closed, callback said stop, or stopped).
-  bool Ended() const;
+  // The loop has ended (input closed, callback said stop, or a stop it saw).
+  bool LoopEnded() const;
+  // Stop has returned since the last Start, whether or not the thread
+  // finished within the wait.
+  bool Stopped() const;
 
   static constexpr int kStopWaitMs = 1000;
   static constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;

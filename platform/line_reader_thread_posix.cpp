@@ -40,7 +40,8 @@ struct LineReaderThread::Shared {
   std::function<void()> afterRead;
 
   std::atomic<bool> stop{true};
-  std::atomic<bool> ended{false};
+  std::atomic<bool> loopEnded{false};
+  std::atomic<bool> stopped{false};
   // A byte written here wakes the thread from poll(); both ends non-blocking.
   UniqueHandle wakeRead;
   UniqueHandle wakeWrite;
@@ -95,7 +96,8 @@ bool LineReaderThread::Start(int threadPriority) {
     while (::read(static_cast<int>(shared_->wakeRead.Get()), drain, sizeof drain) > 0) {
     }
     shared_->stop.store(false);
-    shared_->ended.store(false);
+    shared_->loopEnded.store(false);
+    shared_->stopped.store(false);
     shared_->active = true;
   }
   try {
@@ -139,7 +141,7 @@ void LineReaderThread::Stop() {
   } else {
     thread_.detach();
   }
-  shared_->ended.store(true);
+  shared_->stopped.store(true);
   hasThread_.store(false);
 }
 
@@ -147,8 +149,12 @@ bool LineReaderThread::HasThread() const {
   return hasThread_.load();
 }
 
-bool LineReaderThread::Ended() const {
-  return shared_->ended.load();
+bool LineReaderThread::LoopEnded() const {
+  return shared_->loopEnded.load();
+}
+
+bool LineReaderThread::Stopped() const {
+  return shared_->stopped.load();
 }
 
 void LineReaderThread::Loop(std::shared_ptr<Shared> shared, int threadPriority) {
@@ -220,7 +226,7 @@ void LineReaderThread::Loop(std::shared_ptr<Shared> shared, int threadPriority) 
   }
 
   owned.Reset();
-  shared->ended.store(true);
+  shared->loopEnded.store(true);
   if (onEnd) onEnd();
   std::lock_guard<std::mutex> lock(shared->mutex);
   shared->active = false;

@@ -12,7 +12,6 @@ namespace vantro {
 namespace {
 
 constexpr auto kSetUpStopWait = std::chrono::milliseconds(21 * 250);
-constexpr std::string_view kStandardStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 
 bool SameLeadingMoves(const GameRecord& x, const GameRecord& y, int count) {
   for (int i = 0; i < count; ++i) {
@@ -92,7 +91,7 @@ void FullSetUp(SearchRecords& a, std::unique_lock<std::mutex>& lock, SyncCounts&
   s.SetEngineStart(s.guiGame.start);
   static const Board standard = [] {
     Board b;
-    b.SetFEN(kStandardStart);
+    b.SetFEN(kStartFen);
     return b;
   }();
   if (s.engineGame.start.Compare(standard) != 0) {

@@ -1,34 +1,10 @@
 #include "search/go_request.h"
 
-#include <cstddef>
-
 #include "base/text.h"
 
 namespace vantro {
 
 namespace {
-
-// Walks the words of a line once. Asking GetWord for word n afresh each time
-// would rescan the line from the start and make a long line quadratic.
-class WordCursor {
- public:
-  explicit WordCursor(std::string_view line) : rest_(line) {}
-
-  // The next word, or an empty view at the end of the line.
-  std::string_view Next() {
-    std::string_view word = GetWord(rest_, 1);
-    if (word.empty()) {
-      rest_ = {};
-      return word;
-    }
-    std::size_t consumed = static_cast<std::size_t>(word.data() - rest_.data()) + word.size();
-    rest_.remove_prefix(consumed);
-    return word;
-  }
-
- private:
-  std::string_view rest_;
-};
 
 // The field a numeric keyword fills, or nullptr for any other word.
 int* NumericField(GoRequest& request, std::string_view word) {

@@ -7,8 +7,6 @@
 namespace vantro {
 namespace {
 
-constexpr std::string_view kStartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
-
 bool IsCastlingField(std::string_view w) {
   return !w.empty() && std::string_view("KQkq-").find(w[0]) != std::string_view::npos;
 }

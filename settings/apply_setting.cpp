@@ -52,7 +52,7 @@ void StoreIfChanged(std::atomic<int>& field, int value, SettingActions& actions,
 // EDIT, PRIORITY and LEVELEXTEND pick by the first character; an empty value
 // has none and falls to the default branch.
 char FirstUpper(std::string_view value) {
-  return value.empty() ? '\0' : ToUpper(value.substr(0, 1))[0];
+  return value.empty() ? '\0' : ToUpper(value[0]);
 }
 
 int EditFromValue(std::string_view value) {

@@ -1,15 +1,13 @@
 #include "settings/text_util.h"
 
+#include "base/text.h"
+
 namespace vantro {
 
 namespace {
 
 // Octal escapes take at most three digits, so "\0123" is byte 012 then '3'.
 constexpr int kMaxOctalDigits = 3;
-
-char UpperByte(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 bool IsOctalDigit(char c) {
   return c >= '0' && c <= '7';
@@ -50,12 +48,6 @@ int SimpleEscape(char c) {
 }
 
 }  // namespace
-
-std::string ToUpper(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) c = UpperByte(c);
-  return result;
-}
 
 bool ParseBool(std::string_view text) {
   if (text.empty()) return false;

@@ -5,9 +5,6 @@
 
 namespace vantro {
 
-// a-z become A-Z; other bytes are unchanged.
-std::string ToUpper(std::string_view text);
-
 // Empty is false; then, upper-cased: first character T true, F false; the
 // whole text ON true, OFF false; a first digit is false only for 0; anything
 // else false.

@@ -10,7 +10,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr std::string_view kStartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 constexpr auto kAnswerLimit = 10s;
 constexpr std::size_t kLongestGame = 100;  // plies before the client starts afresh
 constexpr const char* kUciClock = "go wtime 60000 btime 60000\n";

@@ -19,8 +19,6 @@ namespace {
 
 using namespace vantro;
 
-constexpr std::string_view kStartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
-
 struct Engine {
   int lines = 1;
   bool wait = false;

@@ -11,7 +11,6 @@ namespace {
 
 using testing_chess::Decoded;
 using testing_chess::FromFen;
-using testing_chess::kStartFen;
 
 TEST(BoardFen, ReadsTolerantlyAndWritesTheNormalForm) {
   const std::pair<const char*, const char*> cases[] = {

@@ -13,7 +13,6 @@ namespace {
 
 using testing_chess::FromFen;
 using testing_chess::kAllStyles;
-using testing_chess::kStartFen;
 
 // `length` bytes from `alphabet`, or of any value when it is empty.
 std::string RandomText(std::mt19937& rng, std::size_t length, std::string_view alphabet) {

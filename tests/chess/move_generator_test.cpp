@@ -9,7 +9,6 @@ namespace {
 
 using testing_chess::FromFen;
 using testing_chess::kKiwipeteFen;
-using testing_chess::kStartFen;
 
 struct PerftCase {
   const char* fen;

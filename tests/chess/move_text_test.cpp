@@ -14,7 +14,6 @@ using testing_chess::Decoded;
 using testing_chess::FromFen;
 using testing_chess::kAllStyles;
 using testing_chess::kKiwipeteFen;
-using testing_chess::kStartFen;
 
 constexpr const char* kCastleFen = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -";
 constexpr const char* kBlackCastleFen = "r3k2r/8/8/8/8/8/8/R3K2R b KQkq -";

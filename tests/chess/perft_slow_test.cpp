@@ -12,7 +12,7 @@ namespace {
 // the slow set only.
 TEST(SlowPerft, CountsEveryLeafOfTheLegalMoveTree) {
   const std::tuple<const char*, int, std::uint64_t> cases[] = {
-      {testing_chess::kStartFen, 5, 4865609},
+      {kStartFen, 5, 4865609},
       {testing_chess::kKiwipeteFen, 4, 4085603},
       {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", 5, 674624},
       {"r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1", 4, 422333},

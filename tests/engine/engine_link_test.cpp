@@ -8,14 +8,12 @@ namespace {
 
 using ::testing::ElementsAre;
 
-struct EngineLinkTest : ::testing::Test {
-  EngineLinkTest() {
-    link.AttachForTest([this](std::string_view w) { writes.emplace_back(w); });
-  }
+struct EngineLinkTest : ::testing::Test, ByteSink {
+  void Write(std::string_view data) override { writes.emplace_back(data); }
   Stopwatch uptime;
   Logger log{uptime};
   Settings settings;
-  EngineLink link{log, settings};
+  EngineLink link{log, settings, *this};
   std::vector<std::string> writes;
 };
 

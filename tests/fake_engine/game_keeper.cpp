@@ -12,7 +12,6 @@ namespace {
 constexpr std::chrono::milliseconds kAnalyzeInterval{100};
 // Moves kept for "undo"; older ones are forgotten so a long game stays small.
 constexpr size_t kMaxHistory = 4096;
-constexpr std::string_view kStartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
 // "e2e4" or "e7e8q": what a bare move from an xboard GUI looks like.
 bool IsCoordMove(std::string_view text) {

@@ -101,7 +101,7 @@ TEST_F(LineReaderThreadTest, EndOfInputEndsTheReaderWithoutTheUnfinishedLine) {
   Send("a\n\nb");
   writeEnd_.Reset();
   EXPECT_EQ(WaitForLines(3), (Lines{"a", ""}));
-  EXPECT_TRUE(reader_.Ended());
+  EXPECT_TRUE(reader_.LoopEnded());
   EXPECT_LT(TimeStop(), milliseconds(LineReaderThread::kStopWaitMs / 2));
   EXPECT_EQ(ends_, 1);
 }
@@ -109,11 +109,11 @@ TEST_F(LineReaderThreadTest, EndOfInputEndsTheReaderWithoutTheUnfinishedLine) {
 TEST_F(LineReaderThreadTest, StopWakesABlockedReadAtOnceAndTheReaderCanStartAgain) {
   Start();
   EXPECT_LT(TimeStop(), milliseconds(LineReaderThread::kStopWaitMs / 2));
-  EXPECT_TRUE(reader_.Ended());
+  EXPECT_TRUE(reader_.LoopEnded());
   ends_ = 0;
   NewPipe();
   Start();
-  EXPECT_FALSE(reader_.Ended());
+  EXPECT_FALSE(reader_.LoopEnded());
   Send("again\n");
   EXPECT_EQ(WaitForLines(1), Lines{"again"});
 }

@@ -10,19 +10,23 @@
 #include "search/output_dispatcher.h"
 #include "search/position_command.h"
 #include "search/search_control.h"
-#include "search/search_records.h"
+#include "support/memory_records.h"
 
 namespace vantro::test {
 
 // The search records, with GUI output and engine input captured in memory
 // and a stand-in for a running engine. Handlers are called directly, so each
 // test drives both sides of a conversation on one thread.
-class AdapterTest : public ::testing::Test {
+class AdapterTest : public ::testing::Test, public MemoryRecords {
  protected:
-  AdapterTest() {
-    adapter.gui.SetSink([this](std::string_view data) { Capture(guiLines, data); });
-    adapter.engine.AttachForTest([this](std::string_view data) { Capture(engineLines, data); });
-  }
+  AdapterTest() : MemoryRecords(guiOut, engineIn) {}
+
+  struct Capturing : ByteSink {
+    Capturing(AdapterTest& test, std::vector<std::string>& lines) : test(test), lines(lines) {}
+    void Write(std::string_view data) override { test.Capture(lines, data); }
+    AdapterTest& test;
+    std::vector<std::string>& lines;
+  };
 
   // Lines split at line feeds: a multi-line write counts as several lines.
   void Capture(std::vector<std::string>& into, std::string_view data) {
@@ -50,16 +54,11 @@ class AdapterTest : public ::testing::Test {
   void Engine(std::string_view line) { OnEngineLine(adapter, line); }
   SearchState State() const { return adapter.search.state; }
 
-  Stopwatch uptime;
-  Logger log{uptime};
-  Settings settings;
-  GuiWriter gui{log};
-  EngineLink engine{log, settings};
-  SearchContext search;
-  SearchRecords adapter{log, settings, gui, engine, search};
   std::mutex mutex;
   std::vector<std::string> guiLines;
   std::vector<std::string> engineLines;
+  Capturing guiOut{*this, guiLines};
+  Capturing engineIn{*this, engineLines};
 };
 
 }  // namespace vantro::test
