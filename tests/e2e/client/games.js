@@ -164,13 +164,14 @@ class Game {
     const c = this.chess;
     const tc = this.movetime ? `${kMoveTimeMs / 1000}/move` : `${kClock.base / 1000}+${kClock.inc / 1000}`;
     c.setHeader('Event', 'vantro refereed games');
+    c.setHeader('Date', new Date().toISOString().slice(0, 10).replace(/-/g, '.'));
     c.setHeader('Round', String(round));
     c.setHeader('White', this.players.w.example.name);
     c.setHeader('Black', this.players.b.example.name);
     c.setHeader('TimeControl', tc + (this.players.w.ponder ? ', pondering' : ''));
     c.setHeader('Result', this.result);
     c.setHeader('Termination', this.reason);
-    return c.pgn() + ' ' + this.result + '\n\n';
+    return c.pgn() + '\n\n'; // chess.js ends the movetext with the Result header
   }
 }
 
