@@ -129,8 +129,10 @@ void SendNewMoves(SearchRecords& a, const GoRequest& go, SyncCounts& c,
     c.forceSent = true;
   }
 
-  Board scratch = s.EnginePosition();
   bool san = a.engine.sanFeature;
+  // Only SAN needs the position of each move: a legality test per move of a
+  // long game is not spent on coordinates.
+  Board scratch = san ? s.EnginePosition() : Board();
   bool usermove = a.engine.usermoveFeature;
   for (int i = first; i < GameRecord::kMaxMoves && !s.guiGame.moves[i].Empty(); ++i) {
     bool starts = !c.forceSent && i == c.newCount - 1;
@@ -142,7 +144,7 @@ void SendNewMoves(SearchRecords& a, const GoRequest& go, SyncCounts& c,
     s.SetEngineMove(i, move);
     std::string text = san ? MoveToText(scratch, move, MoveTextStyle::kSan) : MoveToCoord(move);
     a.SendToEngine(usermove ? "usermove " + text : text);
-    scratch.MakeMove(move, true);
+    if (san) scratch.MakeMove(move, true);
   }
 }
 
