@@ -97,7 +97,7 @@ void EngineStop(Adapter& a) {
     std::unique_lock lock(a.search.mutex);
     SearchState state = a.search.state;
     if (state == SearchState::kThinking) {
-      a.SendToEngine("?");
+      a.SendToEngine(a.settings.moveNow);
       a.search.WaitWhile(lock, SearchState::kThinking, kStopMoveWait);
     } else if (state == SearchState::kAnalyzing) {
       a.SendToEngine("exit");

@@ -65,7 +65,7 @@ void FullSetUp(SearchRecords& a, std::unique_lock<std::mutex>& lock, SyncCounts&
   if (state == SearchState::kThinking) {
     // The move this interruption produces belongs to the old game.
     s.stopMove = true;
-    a.SendToEngine("?");
+    a.SendToEngine(a.settings.moveNow);
     // Nothing held waits with the set-up: the engine must hear "?" now.
     a.engine.Release();
     a.gui.Release();
@@ -79,6 +79,7 @@ void FullSetUp(SearchRecords& a, std::unique_lock<std::mutex>& lock, SyncCounts&
     a.SendToEngine("force");
   }
   a.SendToEngine("new");
+  s.engineForced = false;
   SendPostMode(a.engine, a.settings);
   SendPonderMode(a.engine, a.settings);
   if (a.settings.showThinkingMove) s.statusPoll = StatusPoll::kArmed;
@@ -95,6 +96,11 @@ void FullSetUp(SearchRecords& a, std::unique_lock<std::mutex>& lock, SyncCounts&
     return b;
   }();
   if (s.engineGame.start.Compare(standard) != 0) {
+    // Some engines take "setboard" only in force mode, which "new" has left.
+    if (a.settings.edit == kEditSetboard && whiteToMove) {
+      a.SendToEngine("force");
+      c.forceSent = true;
+    }
     a.SendToEngine(BuildPositionText(a.settings.edit, s.engineGame.start.ToFEN(),
                                      a.engine.usermoveFeature, a.engine.sanFeature));
   }
@@ -106,8 +112,14 @@ void SendClockAndLimits(SearchRecords& a, const GoRequest& go) {
     if (s.engineTime >= 0) a.SendToEngine("time " + std::to_string(s.engineTime / 10));
     if (s.opponentTime >= 0) a.SendToEngine("otim " + std::to_string(s.opponentTime / 10));
   }
-  if (go.depth > 0) a.SendToEngine(DepthCommand(a.settings.levelType, go.depth));
-  if (go.movetime > 0) a.SendToEngine(MoveTimeCommand(go.movetime));
+  if (go.depth > 0) {
+    a.SendToEngine(DepthCommand(a.settings.levelType, go.depth));
+    s.heldDepth = go.depth == kUnlimitedDepth ? -1 : go.depth;
+  }
+  if (go.movetime > 0) {
+    a.SendToEngine(MoveTimeCommand(go.movetime));
+    s.heldMoveTime = true;
+  }
 }
 
 void SendNewMoves(SearchRecords& a, const GoRequest& go, SyncCounts& c,
@@ -118,6 +130,7 @@ void SendNewMoves(SearchRecords& a, const GoRequest& go, SyncCounts& c,
          s.guiGame.moves[first].SameMove(s.engineGame.moves[first])) {
     ++first;
   }
+  if (s.engineForced) c.forceSent = true;
   if (c.newCount - c.oldCount > 1) {
     a.SendToEngine("force");
     c.forceSent = true;

@@ -51,6 +51,12 @@ struct SearchContext {
   Board engineBoard;  // the engine reader's scratch board
 
   std::atomic<int> depthLimit{-1};
+  // What the engine still holds from earlier searches. Several engines keep
+  // "sd" and "st" across "new", so only what was sent counts.
+  int heldDepth = -1;         // the depth limit last sent, -1 none
+  bool heldMoveTime = false;  // "st" or a one-move control of a fixed move time
+  // "exit" after analysis leaves the engine in force mode.
+  bool engineForced = false;
   int engineTime = -1;
   int opponentTime = -1;
   LevelMemory level;

@@ -14,8 +14,22 @@ namespace vantro {
 namespace {
 
 constexpr int kInfiniteClockMs = 8640000;
-constexpr int kNoDepthLimit = 99;
 constexpr auto kStopWait = std::chrono::milliseconds(41 * 250);
+
+// A time control replaces an "st" the engine holds.
+void SendClockLevel(SearchRecords& a, int moves, int baseSeconds, int incrementSeconds) {
+  SendLevel(a.engine, a.settings, moves, baseSeconds, incrementSeconds);
+  a.search.heldMoveTime = false;
+}
+
+// A fixed move time as a control of one move in that time (whole seconds,
+// at least one); the exact time reaches the engine through "time".
+void SendMoveTimeLevel(SearchRecords& a, int movetimeMs) {
+  int seconds = std::max(1, (movetimeMs + 999) / 1000);
+  SendLevel(a.engine, a.settings, 1, seconds, 0);
+  a.search.level = LevelMemory{1, seconds / 60, 0};
+  a.search.heldMoveTime = true;
+}
 
 // The time-control step; false when the go ended by running a fresh one.
 bool ApplyTimeControl(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view line,
@@ -37,12 +51,9 @@ void Go(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view l
   s.engineTime = whiteToMove ? go.wtime : go.btime;
   s.opponentTime = whiteToMove ? go.btime : go.wtime;
   s.statusPoll = a.settings.showThinkingMove ? StatusPoll::kArmed : StatusPoll::kOff;
-  if (s.depthLimit != -1 && go.depth == -1) {
-    go.depth = kNoDepthLimit;  // lifts the limit of an earlier go
-    s.depthLimit = -1;
-  } else {
-    s.depthLimit = go.depth;
-  }
+  s.depthLimit = go.depth;
+  // Engines keep a depth limit for later searches, across "new" too.
+  if (go.depth <= 0 && s.heldDepth > 0) go.depth = kUnlimitedDepth;
   if (!fromPonderHit) a.SendToGui("info depth 1 score cp 1");
 
   if (go.ponder) {
@@ -58,13 +69,18 @@ void Go(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view l
     return;
   }
   if (go.infinite) s.engineTime = s.opponentTime = kInfiniteClockMs;
+  const bool moveTimeLevel = go.movetime > 0 && a.settings.moveTime == kMoveTimeLevel;
+  if (moveTimeLevel) {
+    s.engineTime = go.movetime;
+    if (s.opponentTime < 0) s.opponentTime = go.movetime;
+  }
 
   SyncCounts c = CompareGames(a, go);
   bool fullReset = false;
   if (c.oldCount == 0) {
     FullSetUp(a, lock, c, whiteToMove);
     if (go.infinite && !a.settings.analyze) {
-      SendLevel(a.engine, a.settings, 1, 86400, 0);
+      SendClockLevel(a, 1, 86400, 0);
       s.level = LevelMemory{1, 1440, 0};
     }
     fullReset = true;
@@ -72,6 +88,7 @@ void Go(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view l
     s.ponderClock.Reset();
   }
 
+  bool analyzing = go.infinite && a.settings.analyze;
   if (go.infinite) {
     if (a.settings.noise == -1) {
       // Analysis without thinking output would show nothing.
@@ -79,6 +96,13 @@ void Go(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view l
       SendPostMode(a.engine, a.settings);
       a.settings.noise = -1;
     }
+    if (s.heldMoveTime && !analyzing) {
+      SendClockLevel(a, 1, 86400, 0);
+      s.level = LevelMemory{1, 1440, 0};
+    }
+  } else if (moveTimeLevel) {
+    SendMoveTimeLevel(a, go.movetime);
+    go.movetime = -1;
   } else if (!ApplyTimeControl(a, lock, line, go, c, fullReset, whiteToMove)) {
     return;
   }
@@ -88,7 +112,6 @@ void Go(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view l
     return;
   }
 
-  bool analyzing = go.infinite && a.settings.analyze;
   // The search's state is in place before the line that starts it is
   // written, so an engine that answers at once is heard in full.
   auto arm = [&] {
@@ -102,7 +125,12 @@ void Go(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view l
   if (!c.forceSent) return;  // the single new move started the search
 
   arm();
+  s.engineForced = false;
   if (analyzing) {
+    if (s.heldDepth > 0) {
+      a.SendToEngine(DepthCommand(a.settings.levelType, kUnlimitedDepth));
+      s.heldDepth = -1;
+    }
     a.SendToEngine("analyze");
     return;
   }
@@ -123,12 +151,13 @@ bool ApplyTimeControl(SearchRecords& a, std::unique_lock<std::mutex>& lock, std:
   in.engineTime = s.engineTime;
   in.remainingMs = static_cast<int>(std::min<std::uint32_t>(s.searchClock.Elapsed(), 2147483647u));
   in.levelExtend = a.settings.levelExtend;
+  in.mustSend = s.heldMoveTime && go.movetime <= 0;
   TimeControlDecision d = DecideTimeControl(in, s.level);
   switch (d.action) {
     case TimeControlDecision::Action::kNothing:
       break;
     case TimeControlDecision::Action::kSendLevel:
-      SendLevel(a.engine, a.settings, d.moves, d.baseSeconds, d.incrementSeconds);
+      SendClockLevel(a, d.moves, d.baseSeconds, d.incrementSeconds);
       break;
     case TimeControlDecision::Action::kRestartGame:
       // Failsafe: rather than correct the engine's clock mid-game, give it
@@ -183,13 +212,14 @@ void HandleStop(SearchRecords& a) {
   s.statusPoll = StatusPoll::kOff;
   SearchState state = s.state;
   if (state == SearchState::kThinking) {
-    a.SendToEngine("?");
+    a.SendToEngine(a.settings.moveNow);
     if (!s.WaitWhile(lock, SearchState::kThinking, kStopWait)) {
       ForgetEngineGame(a);
       ForceBestMove(a);
     }
   } else if (state == SearchState::kAnalyzing) {
     a.SendToEngine("exit");
+    s.engineForced = true;
     ForceBestMove(a);
   } else {
     ForceBestMove(a);

@@ -37,7 +37,7 @@ bool Searching(SearchState state) {
 void CheckDepthLimit(SearchRecords& a, int depth) {
   int limit = a.search.depthLimit;
   if (limit > 0 && a.search.state == SearchState::kThinking && depth > limit) {
-    a.SendToEngine("?");
+    a.SendToEngine(a.settings.moveNow);
   }
 }
 

@@ -22,7 +22,6 @@ constexpr std::int64_t kSecondRoundingMs = 500;
 // The control for a side without a clock: one day.
 constexpr int kNoClockMinutes = 1440;
 constexpr int kNoClockBaseSeconds = 86400;
-constexpr int kUnlimitedDepth = 99;
 constexpr int kSetLevelType = 2;
 
 int ClampToInt(std::int64_t value) {
@@ -52,7 +51,7 @@ TimeControlDecision DecideTimeControl(const TimeControlInput& input, const Level
   // A full set-up has just reset the search stopwatch.
   const std::int64_t remaining = input.fullReset ? 0 : input.remainingMs;
 
-  if (!input.fullReset) {
+  if (!input.fullReset && !input.mustSend) {
     if (input.levelExtend == kLevelNone) return decision;
     if (remaining + levelIncrementMs >= engineTime - kResendWindowMs) return decision;
   }
@@ -86,7 +85,7 @@ TimeControlDecision DecideTimeControl(const TimeControlInput& input, const Level
   const int newIncrement = ClampToInt(incrementSeconds);
   const bool unchanged =
       newMoves == memory.moves && newMinutes == memory.minutes && newIncrement == memory.increment;
-  if (!(unchanged && !input.fullReset)) {
+  if (!(unchanged && !input.fullReset && !input.mustSend)) {
     if (input.levelExtend == kLevelFailsafe && !input.fullReset) {
       decision.action = TimeControlDecision::Action::kRestartGame;
       return decision;

@@ -8,6 +8,9 @@
 
 namespace vantro {
 
+// The depth that stands for no depth limit.
+inline constexpr int kUnlimitedDepth = 99;
+
 // The time control last sent to the engine (moves, whole minutes, increment
 // in whole seconds).
 struct LevelMemory {
@@ -25,9 +28,10 @@ struct TimeControlInput {
   int oldCount = 0;        // moves of the engine game after the comparison
   bool fullReset = false;  // this go set the engine up from scratch
   bool whiteToMove = true;
-  int engineTime = -1;  // ms on the clock of the side to move, -1 unknown
-  int remainingMs = 0;  // remaining on the search stopwatch
-  int levelExtend = 3;  // LevelExtendPolicy
+  int engineTime = -1;    // ms on the clock of the side to move, -1 unknown
+  int remainingMs = 0;    // remaining on the search stopwatch
+  int levelExtend = 3;    // LevelExtendPolicy
+  bool mustSend = false;  // the engine holds a fixed move time this control must replace
 };
 
 struct TimeControlDecision {

@@ -110,6 +110,8 @@ bool StoreSetting(const std::string& key, const std::string& value, Settings& s,
     s.program = value;
   } else if (key == "INITSTRING") {
     s.initString = UnescapeC(value);
+  } else if (key == "MOVENOW") {
+    s.moveNow = UnescapeC(value);
   } else if (key == "HASHCOMMAND") {
     s.hashCommand = DecodeHashCommand(value);
   } else if (key == "INITTIME") {
@@ -154,6 +156,9 @@ bool StoreSetting(const std::string& key, const std::string& value, Settings& s,
     s.hashOnCommandLine = ParseBool(value);
   } else if (key == "LEVELEXTEND") {
     s.levelExtend = LevelExtendFromValue(value);
+  } else if (key == "MOVETIME") {
+    s.moveTime =
+        FirstUpper(value) == 'L' || FirstUpper(value) == '1' ? kMoveTimeLevel : kMoveTimeSt;
   } else if (key == "WHITESCORE") {
     s.whiteScore = ParseBool(value);
   } else if (key == "SIMULATEHINT") {

@@ -18,6 +18,9 @@ enum LevelExtendPolicy : int {
   kLevelFailsafe = 2,
   kLevelNone = 3,
 };
+// How a fixed time per move reaches the engine: "st", or a control of one move
+// in that time with the clock sent, for engines that use little of an "st".
+enum MoveTimeStyle : int { kMoveTimeSt = 0, kMoveTimeLevel = 1 };
 
 // Every adapter setting, one field per key, with its default. Strings are
 // written and read only on the start-up path and the GUI thread; integers and
@@ -28,6 +31,7 @@ struct Settings {
   std::string initString{kEmptyText};   // escapes decoded
   std::string hashCommand{kEmptyText};  // escapes decoded, holds "%i" when set
   std::string hashFormula;              // upper-cased
+  std::string moveNow{"?"};             // escapes decoded: the engine's "move now"
   std::atomic<int> hash{2};
   std::atomic<bool> hashOnCommandLine{false};
   std::atomic<int> initTime{2};  // seconds
@@ -45,6 +49,7 @@ struct Settings {
   std::atomic<bool> terminateHard{false};
   std::atomic<bool> ponder{true};
   std::atomic<int> levelExtend{kLevelNone};
+  std::atomic<int> moveTime{kMoveTimeSt};
   std::atomic<bool> whiteScore{false};
   std::atomic<bool> simulateHint{false};
   std::atomic<bool> ownBook{false};

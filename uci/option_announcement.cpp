@@ -18,8 +18,18 @@ std::string Prefix(std::string_view name) {
   return line;
 }
 
+// A value holding several engine lines is shown as it is written in the file,
+// so that the option stays one line.
 std::string StringLine(std::string_view name, std::string_view value) {
-  return Prefix(name) + " type string default " + std::string(value);
+  std::string line = Prefix(name) + " type string default ";
+  for (char c : value) {
+    if (c == '\n') {
+      line += "\\n";
+    } else {
+      line += c;
+    }
+  }
+  return line;
 }
 
 std::string SpinLine(std::string_view name, int value, int min, int max) {
@@ -63,6 +73,11 @@ std::string LevelExtendLine(int policy) {
   return ComboLine("LevelExtend", kItems[known ? policy : kLevelNone], kItems);
 }
 
+std::string MoveTimeLine(int style) {
+  static const std::vector<std::string_view> kItems = {"st", "level"};
+  return ComboLine("MoveTime", kItems[style == kMoveTimeLevel ? 1 : 0], kItems);
+}
+
 std::string EngineOptionLine(const EngineOption& option) {
   switch (option.type) {
     case EngineOptionType::kSpin:
@@ -98,6 +113,7 @@ std::vector<std::string> OptionLines(const Settings& settings, const EngineOptio
   const std::pair<std::string_view, std::string> adapterLines[] = {
       {"Program", StringLine("Program", s.program)},
       {"InitString", StringLine("InitString", s.initString)},
+      {"MoveNow", StringLine("MoveNow", s.moveNow)},
       {"Hash", SpinLine("Hash", s.hash, 0, 256)},
       {"HashCommand", StringLine("HashCommand", s.hashCommand)},
       {"HashFormula", StringLine("HashFormula", s.hashFormula)},
@@ -119,6 +135,7 @@ std::vector<std::string> OptionLines(const Settings& settings, const EngineOptio
       {"Computer", CheckLine("Computer", s.computer)},
       {"SimulateHint", CheckLine("SimulateHint", s.simulateHint)},
       {"LevelExtend", LevelExtendLine(s.levelExtend)},
+      {"MoveTime", MoveTimeLine(s.moveTime)},
       {"Protocol", SpinLine("Protocol", s.protocol, 1, 2)},
       {"Noise", SpinLine("Noise", s.noise, -1, 99)},
       {"Help", Prefix("Help") + " type button"},

@@ -193,7 +193,7 @@ TEST(HelpPage, LoadsNothingFromOutsideAndNeedsNoScript) {
 TEST(HelpPage, DocumentsEveryAnnouncedOptionWithTheDefaultTheProgramAnnounces) {
   const std::string html = ReadFile(HelpPagePath());
   const std::vector<AnnouncedOption> options = AnnouncedOptions();
-  ASSERT_EQ(options.size(), 26u);
+  ASSERT_EQ(options.size(), 28u);
   for (const AnnouncedOption& option : options) {
     const std::vector<std::string> cells = OptionRow(html, option.name);
     ASSERT_EQ(cells.size(), 4u) << "no row of four cells for " << option.name;

@@ -3,7 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <thread>
 
 #include "support/engine_log.h"
 #include "support/fake_engine_script.h"
@@ -193,6 +195,91 @@ TEST_F(GameTest, TimeControlWithLevelTypeTwoAndDepth) {
   ASSERT_TRUE(session->WaitFor("bestmove", 3s));
   std::vector<std::string> got = ReceivedFrom(dir, "force");
   EXPECT_THAT(got, ::testing::IsSupersetOf({"setlevel 0 99", "setlevel 0 6"}));
+}
+
+// Quirks of real engines, each played out with a fake engine scripted to act
+// the same way: what the engine must be sent so the GUI gets its bestmove.
+struct QuirkCase {
+  const char* what;
+  std::vector<std::pair<const char*, const char*>> rules;  // word, action
+  std::vector<std::string> options;
+  std::vector<std::string> gui;  // a bestmove is awaited after "stop" and each go it doesn't follow
+  std::string after;             // the engine lines from the last one that equals this...
+  std::vector<std::string> then;  // ...hold these in this order
+};
+
+TEST(EngineQuirks, TheEngineIsToldWhatItNeedsAndEveryGoGetsItsBestmove) {
+  const std::string fen = "position fen 4k3/8/8/8/8/8/4P3/4K3 w - - 0 1";
+  const QuirkCase cases[] = {
+      {"exit after analysis leaves force mode: one new move needs go",
+       {{"go", "print move g1f3"}},
+       {},
+       {"position startpos moves e2e4", "go infinite", "stop", "position startpos moves e2e4 e7e5",
+        "go wtime 10000 btime 10000"},
+       "exit",
+       {"e7e5", "time 1000", "otim 1000", "white", "go"}},
+      {"a depth limit kept across analysis and new is lifted",
+       {{"go", "print move e7e5"}},
+       {},
+       {"position startpos moves e2e4", "go depth 3", "position startpos moves d2d4", "go infinite",
+        "stop", "ucinewgame", "position startpos moves e2e4", "go wtime 10000 btime 10000"},
+       "sd 3",
+       {"sd 99", "analyze", "exit", "new", "go"}},
+      {"a fixed move time is replaced by the next clock search's level",
+       {{"go", "print move e7e5"}, {"g1f3", "print move b8c6"}},
+       {},
+       {"position startpos moves e2e4", "go movetime 1000",
+        "position startpos moves e2e4 e7e5 g1f3", "go wtime 10000 btime 10000"},
+       "st 1",
+       {"level 0 0:10 0", "time 1000", "otim 1000", "g1f3"}},
+      {"setboard goes in force mode",
+       {{"go", "print move e2e4"}},
+       {},
+       {fen, "go wtime 10000 btime 10000"},
+       "new",
+       {"force", "setboard 4k3/8/8/8/8/8/4P3/4K3 w - - 0 1", "white", "go"}},
+      {"the file's move-now command stops the search",
+       {{"go", "print 4 30 10 500 e2e4 e8d7"}, {"easy", "print move e2e4"}},
+       {"MoveNow=easy\\nhard"},
+       {fen, "go wtime 60000 btime 60000", "stop"},
+       "go",
+       {"easy", "hard"}},
+      {"a fixed move time as one move in that time",
+       {{"go", "print move e2e4"}},
+       {"MoveTime=level"},
+       {fen, "go movetime 2500"},
+       "new",
+       {"level 1 0:03 0", "time 250", "otim 250", "white", "go"}},
+  };
+  for (const QuirkCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    FakeEngineScript script;
+    script.Features("setboard=1 done=1");
+    for (const auto& [word, action] : c.rules) script.On(word, action);
+    script.ExitOnQuit();
+    std::string def = WriteDefinitionFile(dir, "x.eng", script.WriteTo(dir), c.options);
+    UciSession session(dir.Path(), {def});
+    ASSERT_TRUE(session.Handshake(5s));
+    for (std::size_t i = 0; i < c.gui.size(); ++i) {
+      const std::string& line = c.gui[i];
+      session.Send(line);
+      bool stopNext = i + 1 < c.gui.size() && c.gui[i + 1] == "stop";
+      if (stopNext) std::this_thread::sleep_for(200ms);
+      if (line == "stop" || (line.rfind("go", 0) == 0 && !stopNext)) {
+        ASSERT_TRUE(session.WaitFor("bestmove", 3s)) << line;
+      }
+    }
+    std::vector<std::string> got = ReadEngineLog(EngineLogPath(dir)).ReceivedLines();
+    auto from = std::find(got.rbegin(), got.rend(), c.after);
+    ASSERT_NE(from, got.rend());
+    std::vector<std::string> tail(from.base(), got.end());
+    auto at = tail.begin();
+    for (const std::string& want : c.then) {
+      at = std::find(at, tail.end(), want);
+      EXPECT_NE(at, tail.end()) << want << " in order";
+    }
+  }
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ TEST(Startup, AnswersUciWithoutDefinitionFileAndEndsOnQuit) {
   EXPECT_EQ(lines[0], "id name <empty>");
   EXPECT_EQ(lines[1], "id author <empty>");
   EXPECT_EQ(lines.back(), "uciok");
-  EXPECT_EQ(lines.size(), 2u + 26u + 1u);
+  EXPECT_EQ(lines.size(), 2u + 28u + 1u);
   session.Send("quit");
   EXPECT_EQ(session.WaitExit(2s), 0);
 }

@@ -67,6 +67,10 @@ TEST(ApplySettingTest, CodesGoByTheFirstCharacterAndEmptyTakesTheFallback) {
   EXPECT_EQ(settings.levelExtend, kLevelFailsafe);
   ApplySetting(kSet + "LevelExtend value <empty>", settings, actions);
   EXPECT_EQ(settings.levelExtend, kLevelNone);
+  ApplySetting(kSet + "MoveTime value level", settings, actions);
+  EXPECT_EQ(settings.moveTime, kMoveTimeLevel);
+  ApplySetting(kSet + "MoveTime value st", settings, actions);
+  EXPECT_EQ(settings.moveTime, kMoveTimeSt);
 }
 
 }  // namespace

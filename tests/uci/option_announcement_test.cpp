@@ -13,6 +13,7 @@ using Lines = std::vector<std::string>;
 const Lines kDefaultLines = {
     "option name Program type string default <empty>",
     "option name InitString type string default <empty>",
+    "option name MoveNow type string default ?",
     "option name Hash type spin default 2 min 0 max 256",
     "option name HashCommand type string default <empty>",
     "option name HashFormula type string default ",
@@ -35,13 +36,14 @@ const Lines kDefaultLines = {
     "option name SimulateHint type check default false",
     "option name LevelExtend type combo default None var Progressive var Strict var Failsafe "
     "var None",
+    "option name MoveTime type combo default st var st var level",
     "option name Protocol type spin default 2 min 1 max 2",
     "option name Noise type spin default 0 min -1 max 99",
     "option name Help type button",
 };
 
 // Current values, engine options and Visible lists are shown in the end-to-end runs.
-TEST(OptionLinesTest, DefaultsGiveTheTwentySixAdapterLinesInOrder) {
+TEST(OptionLinesTest, DefaultsGiveTheTwentyEightAdapterLinesInOrder) {
   Settings settings;
   EXPECT_EQ(OptionLines(settings, {}, false), kDefaultLines);
 }
