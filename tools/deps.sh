@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-format
-          fairymax gnuchess hoichess phalanx sjeng man-db groff-base polyglot)
+          fairymax gnuchess hoichess phalanx sjeng dreamchess polyglot stockfish
+          man-db groff-base)
 
 missing=()
 for p in "${packages[@]}"; do
