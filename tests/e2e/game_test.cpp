@@ -270,6 +270,8 @@ TEST(EngineQuirks, TheEngineIsToldWhatItNeedsAndEveryGoGetsItsBestmove) {
         ASSERT_TRUE(session.WaitFor("bestmove", 3s)) << line;
       }
     }
+    // The engine may answer a line before its log holds the next one.
+    WaitForEngineLine(EngineLogPath(dir), c.then.back(), 2s);
     std::vector<std::string> got = ReadEngineLog(EngineLogPath(dir)).ReceivedLines();
     auto from = std::find(got.rbegin(), got.rend(), c.after);
     ASSERT_NE(from, got.rend());
