@@ -270,17 +270,25 @@ TEST(EngineQuirks, TheEngineIsToldWhatItNeedsAndEveryGoGetsItsBestmove) {
         ASSERT_TRUE(session.WaitFor("bestmove", 3s)) << line;
       }
     }
-    // The engine may answer a line before its log holds the next one.
-    WaitForEngineLine(EngineLogPath(dir), c.then.back(), 2s);
-    std::vector<std::string> got = ReadEngineLog(EngineLogPath(dir)).ReceivedLines();
-    auto from = std::find(got.rbegin(), got.rend(), c.after);
-    ASSERT_NE(from, got.rend());
-    std::vector<std::string> tail(from.base(), got.end());
-    auto at = tail.begin();
-    for (const std::string& want : c.then) {
-      at = std::find(at, tail.end(), want);
-      EXPECT_NE(at, tail.end()) << want << " in order";
+    // Lines after the last `after` hold `then` in order; the engine may answer
+    // a line before its log holds the next one, so the log is read again.
+    auto inOrder = [&](std::vector<std::string>& tail) {
+      std::vector<std::string> got = ReadEngineLog(EngineLogPath(dir)).ReceivedLines();
+      auto from = std::find(got.rbegin(), got.rend(), c.after);
+      tail.assign(from.base(), got.end());
+      auto at = tail.begin();
+      for (const std::string& want : c.then) {
+        at = std::find(at, tail.end(), want);
+        if (at == tail.end()) return false;
+      }
+      return true;
+    };
+    std::vector<std::string> tail;
+    auto deadline = std::chrono::steady_clock::now() + 2s;
+    while (!inOrder(tail) && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(20ms);
     }
+    EXPECT_TRUE(inOrder(tail)) << ::testing::PrintToString(tail);
   }
 }
 
