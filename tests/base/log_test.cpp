@@ -38,24 +38,6 @@ class LogTest : public ::testing::Test {
   std::filesystem::path dir, old;
 };
 
-TEST_F(LogTest, HeldLinesReachTheFileWhenLoggingIsSwitchedOn) {
-  Logger log(uptime);
-  log.Log("Vantro 1.3B10", kTagAdapter);
-  now = 7;
-  log.Log("uci", kTagFromGui);
-  log.ApplyLogFile(true);
-  now = 61250;
-  log.Log("new", kTagToEngine);
-  now = 1000;
-  log.Log("note", kTagDispatcher);
-  log.Close();
-  EXPECT_EQ(File(),
-            "0.000: ** Adapter: Vantro 1.3B10\r\n"
-            "0.007: C> uci\r\n"
-            "61.250: S< new\r\n"
-            "1.000: -  note\r\n");
-}
-
 TEST_F(LogTest, MultiLineTextsAndLineEndsAreWrittenAsLines) {
   Logger log(uptime);
   log.ApplyLogFile(true);
@@ -76,25 +58,6 @@ TEST_F(LogTest, FirstIsReadyDropsHeldLinesAndLaterLoggingStartsThen) {
   log.Log("kept", kTagFromGui);
   log.Close();
   EXPECT_EQ(File(), "0.000: C> kept\r\n");
-}
-
-TEST_F(LogTest, SwitchingOnTwiceKeepsOneFileAndAgainAppends) {
-  {
-    Logger log(uptime);
-    log.ApplyLogFile(true);
-    log.ApplyLogFile(true);
-    log.Log("one", kTagFromGui);
-    log.ApplyLogFile(false);
-    EXPECT_FALSE(log.IsFileOpen());
-    log.Log("lost", kTagFromGui);
-    log.ApplyLogFile(true);
-    log.Log("two", kTagFromGui);
-  }
-  Logger second(uptime);
-  second.ApplyLogFile(true);
-  second.Log("three", kTagFromGui);
-  second.Close();
-  EXPECT_EQ(File(), "0.000: C> one\r\n0.000: C> two\r\n0.000: C> three\r\n");
 }
 
 TEST_F(LogTest, HoldingIsBoundedWhenNobodyDecides) {

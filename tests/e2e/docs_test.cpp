@@ -1,7 +1,6 @@
-// The user documentation against the program: the help page must be a
-// self-contained, well-formed page that documents every option the program
-// announces with the default it announces, and the man page must render
-// without warnings and carry the same options.
+// The user documentation against the program: the help page must document
+// every option the program announces with the default it announces, and the
+// man page must render without warnings and carry the same options.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -45,44 +44,6 @@ std::string HelpPagePath() {
 }
 std::string ManPagePath() {
   return SourceDir() + "/docs/vantro.1";
-}
-
-// Checks that every element is closed in the order it was opened. Void
-// elements need no end tag; comments and the doctype are skipped. Returns
-// the first problem, or nothing.
-std::optional<std::string> FirstTagError(std::string_view html) {
-  static const std::vector<std::string> kVoid = {"meta", "br", "hr", "img", "link", "input", "wbr"};
-  std::vector<std::string> open;
-  std::size_t pos = 0;
-  while ((pos = html.find('<', pos)) != std::string_view::npos) {
-    if (html.substr(pos, 4) == "<!--") {
-      std::size_t end = html.find("-->", pos);
-      if (end == std::string_view::npos) return "unterminated comment";
-      pos = end + 3;
-      continue;
-    }
-    std::size_t end = html.find('>', pos);
-    if (end == std::string_view::npos) return "unterminated tag at byte " + std::to_string(pos);
-    std::string_view tag = html.substr(pos + 1, end - pos - 1);
-    pos = end + 1;
-    if (tag.starts_with('!')) continue;
-    const bool closing = tag.starts_with('/');
-    if (closing) tag.remove_prefix(1);
-    std::size_t nameEnd = tag.find_first_of(" \t\r\n/");
-    std::string name(tag.substr(0, nameEnd));
-    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (name.empty()) return "empty tag name before byte " + std::to_string(pos);
-    if (std::find(kVoid.begin(), kVoid.end(), name) != kVoid.end()) continue;
-    if (!closing) {
-      if (!tag.ends_with('/')) open.push_back(name);
-      continue;
-    }
-    if (open.empty()) return "</" + name + "> closes nothing";
-    if (open.back() != name) return "</" + name + "> closes <" + open.back() + ">";
-    open.pop_back();
-  }
-  if (!open.empty()) return "<" + open.back() + "> is never closed";
-  return std::nullopt;
 }
 
 std::string StripTags(std::string_view html) {
@@ -170,24 +131,6 @@ std::string ShellQuote(const std::string& text) {
 
 bool ManInstalled() {
   return RunShell("command -v man >/dev/null 2>&1").status == 0;
-}
-
-TEST(HelpPage, IsAWellFormedHtml5PageWithEveryElementClosed) {
-  const std::string html = ReadFile(HelpPagePath());
-  ASSERT_FALSE(html.empty()) << "cannot read " << HelpPagePath();
-  EXPECT_THAT(html, StartsWith("<!DOCTYPE html>"));
-  EXPECT_THAT(html, HasSubstr("<meta charset=\"utf-8\">"));
-  EXPECT_THAT(html, HasSubstr("<title>"));
-  EXPECT_EQ(FirstTagError(html), std::nullopt);
-}
-
-TEST(HelpPage, LoadsNothingFromOutsideAndNeedsNoScript) {
-  const std::string html = ReadFile(HelpPagePath());
-  ASSERT_FALSE(html.empty());
-  for (const char* outside :
-       {"http://", "https://", "src=", "<link", "<script", "@import", "url(", "href=\"//"}) {
-    EXPECT_EQ(html.find(outside), std::string::npos) << "the page holds " << outside;
-  }
 }
 
 TEST(HelpPage, DocumentsEveryAnnouncedOptionWithTheDefaultTheProgramAnnounces) {

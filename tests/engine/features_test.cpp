@@ -31,11 +31,6 @@ TEST_F(FeaturesTest, BooleanFeaturesTakeOnlyZeroAndOne) {
   EXPECT_EQ(TakeEngine().size(), 5u);
 }
 
-TEST_F(FeaturesTest, DoneZeroOpensTheFeatureList) {
-  Engine("feature done=0");
-  EXPECT_TRUE(adapter.engine.NegotiationOpen());
-}
-
 TEST_F(FeaturesTest, QuotedValuesSpanWordsAndAreNotReadAsFeatures) {
   Engine(
       "feature myname=\"Fairy-Max 5.0b\" variants=\"normal,shatranj done=0 x\" "

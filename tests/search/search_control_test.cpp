@@ -63,33 +63,6 @@ TEST_F(SearchControlTest, InfiniteWithUseUndoTakesMovesBack) {
   EXPECT_THAT(TakeEngine(), ElementsAre("force", "undo", "undo", "analyze"));
 }
 
-TEST_F(SearchControlTest, PonderSendsNothingAndPonderHitSendsThePredictedMove) {
-  StartGameAfterE4();
-  Engine("1 10 5 100 e7e5 g1f3");
-  Engine("move e7e5");
-  TakeEngine();
-  TakeGui();
-  Position("position startpos moves e2e4 e7e5 g1f3");
-  Go("go ponder wtime 58000 btime 59000");
-  EXPECT_THAT(TakeEngine(), IsEmpty());
-  EXPECT_THAT(TakeGui(), ElementsAre("info depth 1 score cp 1"));
-  HandlePonderHit(adapter);
-  std::vector<std::string> sent = TakeEngine();
-  ASSERT_FALSE(sent.empty());
-  EXPECT_EQ(sent.back(), "g1f3");
-  EXPECT_THAT(TakeGui(), IsEmpty());
-  Engine("move b8c6");
-  EXPECT_THAT(TakeGui(), ElementsAre("bestmove b8c6"));
-}
-
-TEST_F(SearchControlTest, InfiniteWithoutAnalyzeThinksUnderAnEndlessControl) {
-  adapter.settings.analyze = false;
-  Position("position startpos");
-  Go("go infinite");
-  EXPECT_THAT(TakeEngine(), ElementsAre("force", "new", "post", "hard", "level 1 1440 0",
-                                        "time 864000", "otim 864000", "white", "go"));
-}
-
 TEST_F(SearchControlTest, StopWithNothingOwedSendsNothing) {
   StartGameAfterE4();
   Engine("move e7e5");
@@ -100,37 +73,12 @@ TEST_F(SearchControlTest, StopWithNothingOwedSendsNothing) {
   EXPECT_THAT(TakeEngine(), IsEmpty());
 }
 
-TEST_F(SearchControlTest, StopAfterPonderGetsExactlyOneBestMove) {
-  Position("position startpos moves e2e4 e7e5");
-  Go("go ponder wtime 1000 btime 1000");
-  TakeGui();
-  HandleStop(adapter);
-  HandleStop(adapter);
-  EXPECT_THAT(TakeGui(), ElementsAre("bestmove b1a3"));
-}
-
 TEST_F(SearchControlTest, SearchmovesStartsNothingButIsOwedAnAnswer) {
   Position("position startpos");
   Go("go searchmoves e2e4 d2d4");
   EXPECT_THAT(TakeEngine(), IsEmpty());
   HandleStop(adapter);
   EXPECT_THAT(TakeGui(), ElementsAre("bestmove b1a3"));
-}
-
-TEST_F(SearchControlTest, DepthLimitIsLiftedByTheNextGo) {
-  Position("position startpos");
-  Go("go depth 5");
-  EXPECT_THAT(TakeEngine(), ::testing::Contains("sd 5"));
-  Engine("move e2e4");
-  Position("position startpos moves e2e4 e7e5");
-  Go("go wtime 50000 btime 50000");
-  EXPECT_THAT(TakeEngine(), ::testing::Contains("sd 99"));
-}
-
-TEST_F(SearchControlTest, MovetimeBecomesStAndShortOnesAreNeverUnlimited) {
-  Position("position startpos");
-  Go("go movetime 300");
-  EXPECT_THAT(TakeEngine(), ::testing::Contains("st 1"));
 }
 
 TEST_F(SearchControlTest, EachSetUpStyleWritesItsPosition) {
@@ -153,6 +101,12 @@ TEST_F(SearchControlTest, ResignEndsTheSearchWithALegalMoveAndConfirmsTheResult)
   Position("position startpos moves e2e4 a7a6 d2d4");
   Go("go wtime 1000 btime 1000");
   EXPECT_THAT(TakeGui(), ElementsAre("info depth 1 score cp 1", "bestmove a6a5"));
+  // Mated: nothing legal, and still the one answer.
+  Position("position startpos moves f2f3 e7e5 g2g4 d8h4");
+  Go("go wtime 1000 btime 1000");
+  TakeGui();
+  Engine("0-1 {Black mates}");
+  EXPECT_THAT(TakeGui(), ElementsAre("info string 0-1 {Black mates}", "bestmove 0000"));
 }
 
 TEST_F(SearchControlTest, IllegalEngineMoveStillEndsTheSearchWithOneLegalMove) {

@@ -108,12 +108,6 @@ TEST_F(ThinkingOutputTest, StatusAndCurrentMoveLines) {
                                      "info time 0", "info depth 5 currmovenumber 5"));
 }
 
-TEST_F(ThinkingOutputTest, ThinkingOfNoSearchIsIgnored) {
-  Position("position startpos");
-  Engine("5 35 10 100 e4");
-  EXPECT_THAT(TakeGui(), IsEmpty());
-}
-
 TEST_F(ThinkingOutputTest, StatusPollTurnsActiveWithTheFirstInfoAndOffWithTheMove) {
   adapter.settings.showThinkingMove = true;
   ThinkAfter("e2e4");
