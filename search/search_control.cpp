@@ -118,7 +118,6 @@ void Go(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view l
   auto arm = [&] {
     s.SetState(analyzing ? SearchState::kAnalyzing : SearchState::kThinking);
     s.stopMove = false;
-    s.answeredForEngine = false;
     s.searchClock.Set(std::max(s.engineTime, 0));
     s.searchClock.Start();
     s.thinkingOutputEnabled = true;
