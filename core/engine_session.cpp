@@ -7,7 +7,6 @@
 #include "core/priority_control.h"
 #include "engine/engine_control.h"
 #include "platform/process_env.h"
-#include "search/best_move.h"
 #include "search/output_dispatcher.h"
 #include "search/time_control.h"
 
@@ -17,8 +16,6 @@ namespace {
 constexpr std::uint32_t kProtocolGraceMs = 1000;
 constexpr std::uint32_t kFeatureListWaitMs = 59 * 1000;
 constexpr auto kStopMoveWait = std::chrono::milliseconds(20 * 250);
-// An engine that closed its output is normally gone a moment later.
-constexpr int kExitStatusWaitMs = 300;
 
 }  // namespace
 
@@ -51,10 +48,7 @@ bool EngineStart(Adapter& a) {
     return OnEngineLine(a.searching, line);
   });
   a.engine.reader.SetAfterRead([&a] { a.gui.Release(); });
-  a.engine.reader.SetOnEnd([&a] {
-    OnEngineEnded(a);
-    a.signals.EngineReaderEnded();
-  });
+  a.engine.reader.SetOnEnd([&a] { a.signals.EngineReaderEnded(); });
   a.engine.reader.Start(kThreadPriorityNormal);
 
   int initTime = a.settings.initTime;
@@ -67,15 +61,11 @@ bool EngineStart(Adapter& a) {
     // Every engine gets at least a second (or InitTime) before it is
     // addressed again; one that opened its feature list gets up to another
     // minute to close it, and is addressed the moment it does.
-    a.engine.SleepUnlessGone(kProtocolGraceMs);
+    SleepMs(kProtocolGraceMs);
     if (!a.engine.NegotiationOpen() && initMs > kProtocolGraceMs) {
       a.engine.SleepUnlessNegotiationCloses(initMs - kProtocolGraceMs);
     }
     if (a.engine.NegotiationOpen()) a.engine.WaitNegotiationClosed(kFeatureListWaitMs);
-  }
-  if (a.engine.Gone()) {
-    a.priorityControl = true;
-    return false;  // the GUI has been told why
   }
 
   a.SendToEngine("new");
@@ -98,7 +88,6 @@ bool EngineStart(Adapter& a) {
 }
 
 void EngineStop(Adapter& a) {
-  a.engine.MarkStopping();
   a.priorityControl = false;
   a.search.statusPoll = StatusPoll::kOff;
   a.engine.SetPriorityClass(kNormalPriorityClass);
@@ -107,7 +96,7 @@ void EngineStop(Adapter& a) {
   {
     std::unique_lock lock(a.search.mutex);
     SearchState state = a.search.state;
-    if (state == SearchState::kThinking && !a.engine.Gone()) {
+    if (state == SearchState::kThinking) {
       a.SendToEngine(a.settings.moveNow);
       a.search.WaitWhile(lock, SearchState::kThinking, kStopMoveWait);
     } else if (state == SearchState::kAnalyzing) {
@@ -131,19 +120,6 @@ void EngineStop(Adapter& a) {
     }
   }
   a.priorityControl = true;
-}
-
-void OnEngineEnded(Adapter& a) {
-  if (a.engine.Stopping()) return;
-  std::string text = "info string Engine " + a.engine.EndCause(kExitStatusWaitMs);
-  a.engine.MarkGone();
-  std::lock_guard lock(a.search.mutex);
-  a.SendToGui(text);
-  if (a.search.state == SearchState::kThinking) {
-    ForceBestMove(a.searching);  // the GUI's clock runs
-  } else {
-    a.search.SetState(SearchState::kIdle);
-  }
 }
 
 void AdapterEngineSession::StartFailed() {

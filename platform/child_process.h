@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/process_env.h"
 #include "platform/unique_handle.h"
 
 namespace vantro {
@@ -51,15 +50,7 @@ class ChildProcess {
 
   // One write of the whole text to the child's input. Failures (a child that
   // exited) are reported by the result only; they never end the adapter.
-  // A child that takes nothing of it for kStallMs is reported as stalled.
-  WriteResult Write(std::string_view data);
-
-  // Kills the child and its process group at once, unless it has exited.
-  void Kill();
-
-  // How the child ended ("exited with status 3", "killed by signal 9
-  // (Killed)"), waiting up to `ms` for it; nothing while it runs.
-  std::optional<std::string> EndDescription(int ms);
+  bool Write(std::string_view data);
 
   // Hands the read end of the child's output pipe to its reader, which owns
   // it from then on. Invalid when no process is held or it was taken.
@@ -71,7 +62,6 @@ class ChildProcess {
   int ThreadPriority() const { return threadPriority_; }
 
   static constexpr int kTerminateWaitMs = 5000;
-  static constexpr int kStallMs = 5000;
   // How long Close waits for a killed process to be gone.
   static constexpr int kKillWaitMs = 1000;
 

@@ -92,8 +92,8 @@ NativeHandle StandardOutput() {
   return STDOUT_FILENO;
 }
 
-WriteResult WriteAllWithin(NativeHandle handle, std::string_view data, int stallMs) {
-  if (handle < 0) return WriteResult::kFailed;
+bool WriteAll(NativeHandle handle, std::string_view data) {
+  if (handle < 0) return false;
   const int fd = static_cast<int>(handle);
   std::optional<BrokenPipeGuard> guard;
   if (!brokenPipeIgnored) guard.emplace();
@@ -102,23 +102,18 @@ WriteResult WriteAllWithin(NativeHandle handle, std::string_view data, int stall
     if (written < 0) {
       if (errno == EINTR) continue;
       if (errno == EAGAIN || errno == EWOULDBLOCK) {
-        // A full pipe: wait until it takes more instead of losing the rest.
+        // A descriptor someone made non-blocking (a GUI's pipe, say): wait
+        // until it takes more instead of losing the rest.
         pollfd writable{fd, POLLOUT, 0};
-        int ready = poll(&writable, 1, stallMs);
-        if (ready == 0) return WriteResult::kStalled;
-        if (ready > 0 || errno == EINTR) continue;
-        return WriteResult::kFailed;
+        if (poll(&writable, 1, -1) >= 0 || errno == EINTR) continue;
+        return false;
       }
       if (errno == EPIPE && guard) guard->NoteBrokenPipe();
-      return WriteResult::kFailed;
+      return false;
     }
     data.remove_prefix(static_cast<std::size_t>(written));
   }
-  return WriteResult::kDone;
-}
-
-bool WriteAll(NativeHandle handle, std::string_view data) {
-  return WriteAllWithin(handle, data, -1) == WriteResult::kDone;
+  return true;
 }
 
 void OpenWithDesktop(const std::string& path) {

@@ -63,8 +63,7 @@ struct SearchContext {
   CountdownStopwatch searchClock;
   CountdownStopwatch ponderClock;
   int savedMovesToGo = -1;
-  int savedMoveTime = -1;      // a fixed time per move outlives the ponder search
-  bool ponderPending = false;  // a "go ponder" waits for its ponderhit
+  int savedMoveTime = -1;  // a fixed time per move outlives the ponder search
 
  private:
   Board enginePosition_;

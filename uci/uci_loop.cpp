@@ -18,8 +18,7 @@ void AnswerUci(SearchRecords& a, const EngineOptionList& options) {
 bool AnswerIsReady(SearchRecords& a, EngineSession& session) {
   if (a.log.IsHolding()) a.log.EndHolding();
   if (!a.engine.Running() && !session.Start()) {
-    // An engine that died while starting has told the GUI why already.
-    if (!a.engine.Gone()) a.SendToGui("info string Error starting engine.");
+    a.SendToGui("info string Error starting engine.");
     session.StartFailed();
     return false;
   }
