@@ -9,20 +9,10 @@
 namespace vantro::fake {
 
 struct Action {
-  enum class Kind {
-    kPrint,
-    kPrintRaw,
-    kStderr,
-    kRepeat,
-    kSleep,
-    kExit,
-    kSignal,
-    kStopReading,
-    kIgnore
-  };
+  enum class Kind { kPrint, kPrintRaw, kStderr, kSleep, kExit, kIgnore };
   Kind kind = Kind::kIgnore;
-  std::string text;  // print, print-raw, stderr, repeat: escapes already resolved
-  int number = 0;    // sleep: milliseconds; exit: status; signal: number; repeat: count
+  std::string text;  // print, print-raw, stderr: escapes already resolved
+  int number = 0;    // sleep: milliseconds; exit: status
 };
 
 // "on <word> <action>"; the word "*" matches every line.
