@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Vantro and passes the whole test suite: the format check, every test
-# in a normal build, then the unit tests under ASan+UBSan and under TSan.
+# in a normal build, then the unit tests under ASan+UBSan and under TSan, then
+# the Windows builds (x86_64 and i686) and their tests under wine.
 #   tools/test.sh          all stages
 #   tools/test.sh quick    the normal build and its tests only
 set -euo pipefail
@@ -35,3 +36,6 @@ for san in address thread; do
     ctest --test-dir "build-$san" --output-on-failure -j "$jobs" --timeout 300 \
           -E 'Slow' -R '^e2e\..*Hostile|^(base|platform|chess|settings|core|uci|engine|search)\.'
 done
+
+stage "windows: x86_64 and i686 builds, tests under wine64"
+VANTRO_JOBS=$jobs tools/windows.sh

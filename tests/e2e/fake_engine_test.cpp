@@ -8,6 +8,7 @@
 #include "chess/move_text.h"
 #include "support/engine_log.h"
 #include "support/fake_engine_script.h"
+#include "support/full_match.h"
 #include "support/piped_process.h"
 #include "support/temp_dir.h"
 #include "support/test_paths.h"
@@ -16,7 +17,6 @@ namespace vantro::test {
 namespace {
 
 using namespace std::chrono_literals;
-using ::testing::MatchesRegex;
 
 // The fake started directly, its output read as Vantro would read it.
 class FakeEngineProcess : public ::testing::Test {
@@ -42,8 +42,8 @@ TEST_F(FakeEngineProcess, PlaysLegalMovesAndRejectsIllegalOnes) {
     ASSERT_GE(lines.size(), 2u);
     ASSERT_TRUE(lines.back().starts_with("move "));
     const std::string move = lines.back().substr(5);
-    EXPECT_THAT(lines[lines.size() - 2], ::testing::MatchesRegex("[0-9]+ -?[0-9]+ [0-9]+ [0-9]+ " +
-                                                                 move + " [a-h1-8qrbn]+"));
+    EXPECT_THAT(lines[lines.size() - 2],
+                FullyMatches("[0-9]+ -?[0-9]+ [0-9]+ [0-9]+ " + move + " [a-h1-8qrbn]+"));
     MoveInfo info = ParseMove(board, move);
     ASSERT_FALSE(info.Empty()) << move << " on " << board.ToFEN();
     board.MakeMove(info, false);

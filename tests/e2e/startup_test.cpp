@@ -6,6 +6,7 @@
 #include <chrono>
 
 #include "support/fake_engine_script.h"
+#include "support/full_match.h"
 #include "support/temp_dir.h"
 #include "support/uci_session.h"
 
@@ -15,7 +16,6 @@ namespace {
 using namespace std::chrono_literals;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using ::testing::MatchesRegex;
 
 TEST(Startup, AnswersUciWithoutDefinitionFileAndEndsOnQuit) {
   TempDir dir;
@@ -98,10 +98,10 @@ TEST(Startup, LogFileHasStampedLinesWithCrLfAndGrowsAcrossRuns) {
     for (const auto& l : lines) n += l.size() + 2;
     return n;
   }()) << "every line ends in CR LF";
-  EXPECT_THAT(lines[0], MatchesRegex("0\\.0[0-9][0-9]: \\*\\* Adapter: Vantro 1\\.3B10"));
+  EXPECT_THAT(lines[0], FullyMatches("0\\.0[0-9][0-9]: \\*\\* Adapter: Vantro 1\\.3B10"));
   int runs = 0;
   for (const std::string& line : lines) {
-    EXPECT_THAT(line, MatchesRegex("[0-9]+\\.[0-9][0-9][0-9]: .*")) << line;
+    EXPECT_THAT(line, FullyMatches("[0-9]+\\.[0-9][0-9][0-9]: .*")) << line;
     if (line.find("** Adapter: Vantro 1.3B10") != std::string::npos) ++runs;
   }
   EXPECT_EQ(runs, 2);
@@ -115,7 +115,7 @@ TEST(Startup, LogfileInTheDefinitionFileLogsFromTheFirstLine) {
   UciSession session(dir.Path(), {def});
   session.Send("quit");
   ASSERT_EQ(session.WaitExit(2s), 0);
-  EXPECT_THAT(dir.Read("Vantro.log"), MatchesRegex("0\\.[0-9]+: \\*\\* Adapter: Vantro 1\\.3B10\r\n"
+  EXPECT_THAT(dir.Read("Vantro.log"), FullyMatches("0\\.[0-9]+: \\*\\* Adapter: Vantro 1\\.3B10\r\n"
                                                    "[0-9.]+: C> quit\r\n"));
 }
 

@@ -1,0 +1,139 @@
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "platform/child_process.h"
+#include "platform/priority.h"
+#include "platform/process_env.h"
+
+namespace vantro {
+
+namespace {
+
+HANDLE Native(const UniqueHandle& handle) {
+  return reinterpret_cast<HANDLE>(handle.Get());
+}
+
+// A pipe whose child end is inheritable and whose adapter end is not: were
+// the adapter's write end inherited too, the child would hold its own input
+// open and never see its end.
+bool MakeChildPipe(UniqueHandle& readEnd, UniqueHandle& writeEnd, bool childReads) {
+  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE readPipe = nullptr;
+  HANDLE writePipe = nullptr;
+  if (!CreatePipe(&readPipe, &writePipe, &inheritable, 0)) return false;
+  readEnd.Reset(reinterpret_cast<NativeHandle>(readPipe));
+  writeEnd.Reset(reinterpret_cast<NativeHandle>(writePipe));
+  HANDLE adapterEnd = childReads ? writePipe : readPipe;
+  return SetHandleInformation(adapterEnd, HANDLE_FLAG_INHERIT, 0) != 0;
+}
+
+// A program found in the command line is named in quotes, so that blanks in
+// its path cannot make the system start another file; otherwise the line
+// goes unchanged and the system searches for the program itself.
+std::string ProcessCommandLine(std::string_view commandLine,
+                               const std::optional<ProgramLocation>& location) {
+  if (!location) return std::string(commandLine);
+  return "\"" + location->file + "\"" + location->arguments;
+}
+
+}  // namespace
+
+// The process and its main thread; the process handle is signalled at its exit.
+struct ChildProcess::ExitWatch {
+  UniqueHandle process;
+  UniqueHandle thread;
+};
+
+ChildProcess::ChildProcess()
+    : priorityClass_(GetOwnPriorityClass()), threadPriority_(GetOwnThreadPriority()) {}
+
+ChildProcess::~ChildProcess() {
+  Close(false);
+}
+
+int ChildProcess::Start(std::string_view commandLine) {
+  if (processId_ > 0) Close(false);
+  std::optional<ProgramLocation> location = FindProgram(commandLine);
+  std::string line = ProcessCommandLine(commandLine, location);
+  if (line.empty()) return 0;
+
+  UniqueHandle childInput, toChild, fromChild, childOutput;
+  if (!MakeChildPipe(childInput, toChild, true) || !MakeChildPipe(fromChild, childOutput, false)) {
+    return 0;
+  }
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = Native(childInput);
+  startup.hStdOutput = Native(childOutput);
+  startup.hStdError = Native(childOutput);
+  PROCESS_INFORMATION info{};
+  // Its own group keeps the GUI's Ctrl+C away from the engine; suspended,
+  // so that its main thread runs at the wanted priority from the start.
+  DWORD flags = priorityClass_ | CREATE_NEW_PROCESS_GROUP | DETACHED_PROCESS | CREATE_SUSPENDED;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, flags, nullptr,
+                      location ? location->directory.c_str() : nullptr, &startup, &info)) {
+    return 0;
+  }
+  auto watch = std::make_shared<ExitWatch>();
+  watch->process.Reset(reinterpret_cast<NativeHandle>(info.hProcess));
+  watch->thread.Reset(reinterpret_cast<NativeHandle>(info.hThread));
+  ::SetThreadPriority(info.hThread, threadPriority_);
+  ResumeThread(info.hThread);
+
+  processId_ = static_cast<int>(info.dwProcessId);
+  exitWatch_ = std::move(watch);
+  writeToChild_ = std::move(toChild);
+  readFromChild_ = std::move(fromChild);
+  // childInput and childOutput close here: only the child holds them now, so
+  // its exit ends our reads.
+  return processId_;
+}
+
+// Closing the engine's input adds end-of-file, which engines also take as a
+// request to end; with terminateHard an engine that is still running after
+// kTerminateWaitMs is terminated.
+void ChildProcess::Close(bool terminateHard) {
+  writeToChild_.Reset();
+  if (processId_ > 0 && terminateHard && exitWatch_) {
+    HANDLE process = Native(exitWatch_->process);
+    if (WaitForSingleObject(process, kTerminateWaitMs) != WAIT_OBJECT_0) {
+      TerminateProcess(process, 0);
+      WaitForSingleObject(process, kKillWaitMs);
+    }
+  }
+  readFromChild_.Reset();
+  exitWatch_.reset();
+  processId_ = 0;
+}
+
+bool ChildProcess::Write(std::string_view data) {
+  if (!writeToChild_.Valid()) return false;
+  return WriteAll(writeToChild_.Get(), data);
+}
+
+UniqueHandle ChildProcess::TakeOutput() {
+  return std::move(readFromChild_);
+}
+
+void ChildProcess::SetPriorityClass(std::uint32_t priorityClass) {
+  priorityClass_ = priorityClass;
+  ApplyPriority();
+}
+
+void ChildProcess::SetThreadPriority(int threadPriority) {
+  threadPriority_ = threadPriority;
+  ApplyPriority();
+}
+
+// The process handle stays valid after the exit, so a late change is harmless.
+void ChildProcess::ApplyPriority() {
+  if (processId_ <= 0 || !exitWatch_) return;
+  ::SetPriorityClass(Native(exitWatch_->process), priorityClass_);
+  ::SetThreadPriority(Native(exitWatch_->thread), threadPriority_);
+}
+
+}  // namespace vantro
