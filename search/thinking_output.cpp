@@ -84,7 +84,7 @@ void TranslateThinkingLine(SearchRecords& a, std::string_view line) {
     if (negate) score = -score;
   }
   s.lastScore = score;
-  info += " score cp " + std::to_string(score);
+  info += " score " + UciScore(score, a.settings.MateScore());
 
   long long time = static_cast<long long>(ParseInt(words[2])) * 10;
   long long nodes = ParseInt64(words[3]);

@@ -1,3 +1,4 @@
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -165,6 +166,15 @@ bool StoreSetting(const std::string& key, const std::string& value, Settings& s,
     s.simulateHint = ParseBool(value);
   } else if (key == "OWNBOOK") {
     s.ownBook = ParseBool(value);
+  } else if (key == "MATESCORE") {
+    // A text that names no convention leaves the one in force.
+    if (std::optional<MateConvention> convention = ParseMateConvention(value)) {
+      s.mateConstant = convention->constant;
+      s.mateFalling = convention->falling;
+      s.mateInPlies = convention->plies;
+    }
+  } else if (key == "ENGINEOPTIONS") {
+    s.engineOptions = ParseBool(value);
   } else if (key == "LOGFILE") {
     actions.LogFileSet(ParseBool(value));
   } else {
@@ -174,6 +184,24 @@ bool StoreSetting(const std::string& key, const std::string& value, Settings& s,
 }
 
 }  // namespace
+
+bool IsSettingKey(std::string_view name) {
+  static constexpr std::string_view kKeys[] = {"PROGRAM",       "INITSTRING",   "HASHCOMMAND",
+                                               "INITTIME",      "DELAY",        "LEVELTYPE",
+                                               "HASH",          "NOISE",        "SLOWDOWN",
+                                               "PROTOCOL",      "HASHFORMULA",  "EDIT",
+                                               "PRIORITY",      "ANALYZE",      "USEUNDO",
+                                               "RUNIDLE",       "COMPUTER",     "SHOWTHINKINGMOVE",
+                                               "TERMINATEHARD", "PONDER",       "HASHONCOMMANDLINE",
+                                               "LEVELEXTEND",   "WHITESCORE",   "SIMULATEHINT",
+                                               "OWNBOOK",       "LOGFILE",      "HELP",
+                                               "MATESCORE",     "ENGINEOPTIONS"};
+  const std::string key = ToUpper(name);
+  for (std::string_view k : kKeys) {
+    if (key == k) return true;
+  }
+  return false;
+}
 
 void ApplySetting(std::string_view line, Settings& settings, SettingActions& actions) {
   const std::vector<std::string_view> words = SplitWords(line);

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/mate_score.h"
+
 namespace vantro {
 
 // The text that stands for "no value" in string settings and the identity.
@@ -54,6 +56,14 @@ struct Settings {
   std::atomic<bool> simulateHint{false};
   std::atomic<bool> ownBook{false};
   std::atomic<int> noise{0};
+  // MATESCORE, read on the engine reader thread field by field.
+  std::atomic<int> mateConstant{MateConvention{}.constant};
+  std::atomic<bool> mateFalling{MateConvention{}.falling};
+  std::atomic<bool> mateInPlies{MateConvention{}.plies};
+  // ENGINEOPTIONS: start the engine at "uci" and offer the options it announces.
+  std::atomic<bool> engineOptions{false};
+
+  MateConvention MateScore() const { return {mateConstant, mateFalling, mateInPlies}; }
 
   // Identity and visibility, from the definition file.
   std::string engineAuthor{kEmptyText};
@@ -101,6 +111,10 @@ class SettingActions {
   // A name that is no setting key: an engine-specific option.
   virtual void SetEngineOption(const std::string& name, const std::string& value) = 0;
 };
+
+// True when `name` is a setting key (in any letter case), so that a
+// "setoption" with it sets the setting and never an engine option.
+bool IsSettingKey(std::string_view name);
 
 // Applies one option command ("setoption name <name> [value <value>]"); the
 // first two words are not examined. Keys match without regard to case.

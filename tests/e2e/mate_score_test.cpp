@@ -1,0 +1,78 @@
+// Engine mate scores reach the GUI as "score mate N" in the convention the
+// definition file names, for either side, while thinking, pondering and
+// analysing; scores outside the convention stay centipawns.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <tuple>
+
+#include "support/fake_engine_script.h"
+#include "support/temp_dir.h"
+#include "support/uci_session.h"
+
+namespace vantro::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kWhite = "position startpos moves e2e4 e7e5 f1c4 b8c6 d1h5 g8f6";
+constexpr const char* kBlack = "position startpos moves f2f3 e7e5 g2g4";
+constexpr const char* kThink = "go wtime 60000 btime 60000";
+
+TEST(MateScore, ReachesTheGuiInTheNamedConventionForEitherSideInEverySearch) {
+  // Definition file lines, position, go, the engine's line (after "go", or
+  // after "analyze" for go infinite) and what the GUI must see of it.
+  const std::tuple<std::vector<std::string>, const char*, const char*, const char*, const char*>
+      cases[] = {
+          {{}, kWhite, kThink, "3 100001 5 100 h5f7", " score mate 1 "},
+          {{}, kBlack, kThink, "3 +100001 5 100 d8h4", " score mate 1 "},
+          {{}, kBlack, kThink, "4 -100002 5 100", " score mate -2 "},
+          {{}, kWhite, kThink, "3 99999 5 100", " score cp 99999 "},
+          {{"MateScore=999999-plies"}, kWhite, kThink, "5 999996 5 100", " score mate 2 "},
+          {{"MateScore=30000 - plies"}, kBlack, kThink, "5 -29998 5 100", " score mate -1 "},
+          {{"WhiteScore=true"}, kBlack, kThink, "4 100002 5 100", " score mate -2 "},
+          {{"WhiteScore=1", "MateScore=30000-plies"}, kBlack, kThink, "4 -29999 5 1", " mate 1 "},
+          {{"MateScore=none"}, kWhite, kThink, "3 100001 5 100", " score cp 100001 "},
+          {{}, kBlack, "go infinite", "6 -100003 5 100", " score mate -3 "},
+      };
+  for (const auto& [options, position, go, line, expected] : cases) {
+    SCOPED_TRACE(line);
+    TempDir dir;
+    FakeEngineScript script;
+    const char* trigger = std::string_view(go) == kThink ? "go" : "analyze";
+    script.Features("done=1").On(trigger, std::string("print ") + line).ExitOnQuit();
+    UciSession session(dir.Path(),
+                       {WriteDefinitionFile(dir, "x.eng", script.WriteTo(dir), options)});
+    ASSERT_TRUE(session.Handshake(5s));
+    session.Send(position);
+    session.Send(go);
+    std::optional<std::string> info = session.WaitFor("info depth", 3s);
+    if (info == "info depth 1 score cp 1") info = session.WaitFor("info depth", 3s);
+    ASSERT_TRUE(info);
+    EXPECT_THAT(*info, ::testing::HasSubstr(expected));
+  }
+}
+
+TEST(MateScore, ReachesTheGuiWhilePondering) {
+  TempDir dir;
+  FakeEngineScript script;
+  script.Features("done=1").On("go", "print 3 20 5 100 e2e4 e7e5").On("go", "print move e2e4");
+  // The thoughts on the GUI's time are printed until the GUI has asked for them.
+  for (int i = 0; i < 10; ++i) {
+    script.On("go", "sleep 100").On("go", "print 4 -100003 5 100 e7e5 g1f3");
+  }
+  UciSession session(dir.Path(), {WriteDefinitionFile(dir, "x.eng", script.WriteTo(dir))});
+  ASSERT_TRUE(session.Handshake(5s));
+  session.Send("position startpos");
+  session.Send(kThink);
+  ASSERT_EQ(session.WaitFor("bestmove", 3s), "bestmove e2e4 ponder e7e5");
+  session.Send("position startpos moves e2e4 e7e5");
+  session.Send("go ponder wtime 60000 btime 60000");
+  std::optional<std::string> info = session.WaitFor("info depth 4", 3s);
+  ASSERT_TRUE(info);
+  EXPECT_THAT(*info, ::testing::HasSubstr(" score mate -3 "));
+}
+
+}  // namespace
+}  // namespace vantro::test
