@@ -1,13 +1,17 @@
 #include "core/run.h"
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "base/text.h"
 #include "core/adapter.h"
 #include "core/engine_session.h"
 #include "core/priority_control.h"
+#include "engine/probe.h"
 #include "platform/process_env.h"
 #include "settings/definition_file.h"
 #include "uci/uci_loop.h"
@@ -26,6 +30,43 @@ std::string DefinitionFileName(int argc, char** argv) {
     name += argv[i];
   }
   return std::string(Trim(name));
+}
+
+constexpr const char* kUsage =
+    "Usage: vantro [DEFINITION-FILE]\n"
+    "       vantro --probe PROGRAM [ARGUMENTS...]\n"
+    "       vantro --help | --version\n"
+    "\n"
+    "Runs a chess engine that speaks the xboard protocol as a UCI engine. A UCI GUI\n"
+    "starts vantro with the engine definition file (default Vantro.eng in the current\n"
+    "directory), which names the engine program and its settings.\n"
+    "\n"
+    "  --probe PROGRAM [ARGUMENTS...]\n"
+    "                 start the engine, ask it for its features and options, and\n"
+    "                 print a definition file for it on standard output\n"
+    "  --help         show this help and exit\n"
+    "  --version      show the version and exit\n"
+    "\n"
+    "Documentation: vantro(1), Vantro.html.\n";
+
+// The command-line options; a first argument that is none of them is (part
+// of) the definition file's name, as it always was.
+std::optional<int> RunCommandLineOption(int argc, char** argv) {
+  if (argc < 2) return std::nullopt;
+  const std::string_view option = argv[1];
+  if (option == "--help") {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (option == "--version") {
+    std::printf("%s\n", kIdentity);
+    return 0;
+  }
+  if (option == "--probe") {
+    PrepareStandardStreams();
+    return RunProbe(std::vector<std::string>(argv + 2, argv + argc));
+  }
+  return std::nullopt;
 }
 
 void MainLoop(Adapter& a) {
@@ -49,6 +90,7 @@ void MainLoop(Adapter& a) {
 }  // namespace
 
 int RunAdapter(int argc, char** argv) {
+  if (std::optional<int> status = RunCommandLineOption(argc, argv)) return *status;
   PrepareStandardStreams();
   Adapter a;  // holding log, locks and uptime come first
   a.Log(kIdentity, kTagAdapter);

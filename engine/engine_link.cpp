@@ -1,6 +1,7 @@
 #include "engine/engine_link.h"
 
 #include <chrono>
+#include <utility>
 
 #include "engine/line_io.h"
 #include "platform/process_env.h"
@@ -90,6 +91,16 @@ std::uint32_t EngineLink::PriorityClass() const {
 int EngineLink::ThreadPriority() const {
   std::lock_guard lock(mutex_);
   return process_.ThreadPriority();
+}
+
+void EngineLink::AddAnnouncedOption(std::string text) {
+  std::lock_guard lock(announcedMutex_);
+  announcedOptions_.push_back(std::move(text));
+}
+
+std::vector<std::string> EngineLink::TakeAnnouncedOptions() {
+  std::lock_guard lock(announcedMutex_);
+  return std::exchange(announcedOptions_, {});
 }
 
 void EngineLink::SetNegotiationOpen(bool open) {

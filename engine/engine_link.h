@@ -64,6 +64,12 @@ class EngineLink {
   std::atomic<bool> usermoveFeature{false};
   std::atomic<bool> colorsFeature{true};
   std::atomic<bool> timeFeature{true};
+  std::atomic<bool> smpFeature{false};
+
+  // The texts of the engine's feature option="..." pairs, collected on the
+  // engine reader thread and taken by the GUI thread.
+  void AddAnnouncedOption(std::string text);
+  std::vector<std::string> TakeAnnouncedOptions();
 
   // done=0 opens the feature list, done=1 closes it and wakes the start.
   void SetNegotiationOpen(bool open);
@@ -84,6 +90,9 @@ class EngineLink {
   std::atomic<bool> running_{false};
   std::string held_;        // lines not yet written, with their line feeds
   std::thread::id holder_;  // no thread when nobody holds
+
+  std::mutex announcedMutex_;
+  std::vector<std::string> announcedOptions_;
 
   std::mutex negotiationMutex_;
   std::condition_variable negotiationChanged_;

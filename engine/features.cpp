@@ -1,24 +1,10 @@
 #include "engine/features.h"
 
 #include "base/text.h"
+#include "engine/feature_pairs.h"
 
 namespace vantro {
 namespace {
-
-// A value that starts with a double quote may span several words; it ends
-// with the word that ends with a double quote (or the line).
-std::string CollectQuoted(std::string_view line, std::string value, int& index) {
-  if (value.size() >= 2 && value.back() == '"') return value;
-  while (true) {
-    std::string_view next = GetWord(line, index + 1);
-    if (next.empty()) break;
-    ++index;
-    value += ' ';
-    value += next;
-    if (next.back() == '"') break;
-  }
-  return value;
-}
 
 void SetFlag(std::atomic<bool>& flag, std::string_view value) {
   if (value == "1") flag = true;
@@ -28,18 +14,11 @@ void SetFlag(std::atomic<bool>& flag, std::string_view value) {
 }  // namespace
 
 void NegotiateFeature(EngineLink& engine, Settings& settings, std::string_view line) {
-  for (int index = 2;; ++index) {
-    std::string_view pair = GetWord(line, index);
-    if (pair.empty()) break;
-    std::size_t eq = pair.find('=');
-    // A word without "=" names no feature: nothing to accept.
-    if (eq == std::string_view::npos) continue;
-    std::string_view name = Trim(pair.substr(0, eq));
-    std::string value(Trim(pair.substr(eq + 1)));
-    // A quoted value ("myname", "variants", "option", ...) may span words;
-    // none of them is read as a feature of its own.
-    if (!value.empty() && value.front() == '"') value = CollectQuoted(line, value, index);
-
+  // Quoted values ("myname", "variants", "option", ...) may span words; none
+  // of those words is read as a feature of its own.
+  for (const FeaturePair& pair : SplitFeatureLine(line)) {
+    const std::string& name = pair.name;
+    const std::string& value = pair.value;
     if (name == "setboard") {
       if (value == "1") settings.edit = kEditSetboard;
       if (value == "0") settings.edit = kEditEdit;
@@ -56,6 +35,10 @@ void NegotiateFeature(EngineLink& engine, Settings& settings, std::string_view l
     } else if (name == "done") {
       if (value == "1") engine.SetNegotiationOpen(false);
       if (value == "0") engine.SetNegotiationOpen(true);
+    } else if (name == "smp") {
+      SetFlag(engine.smpFeature, value);
+    } else if (name == "option") {
+      engine.AddAnnouncedOption(std::string(Unquote(value)));
     } else if (name == "myname") {
       std::string full = value;
       // A name of several words loses its enclosing quotes; a single word is
@@ -66,7 +49,7 @@ void NegotiateFeature(EngineLink& engine, Settings& settings, std::string_view l
       }
       settings.SetEngineName(full);
     }
-    if (!name.empty()) engine.SendToEngine("accepted " + std::string(name));
+    if (!name.empty()) engine.SendToEngine("accepted " + name);
   }
 }
 

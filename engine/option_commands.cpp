@@ -1,7 +1,11 @@
 #include "engine/option_commands.h"
 
+#include <algorithm>
+#include <thread>
+
 #include "base/text.h"
 #include "platform/text_file.h"
+#include "settings/feature_option.h"
 
 namespace vantro {
 
@@ -43,6 +47,20 @@ void SetEngineOption(EngineLink& engine, Logger& log, const EngineOptionList& op
     case EngineOptionCommand::Kind::kReadFile:
       ReadPreSetup(engine, log, command.text);
       break;
+  }
+}
+
+void AdoptEngineOwnOptions(EngineLink& engine, Logger& log, EngineOptionList& options) {
+  std::vector<std::string> announced = engine.TakeAnnouncedOptions();
+  const bool smp = engine.smpFeature &&
+                   std::none_of(options.begin(), options.end(),
+                                [](const EngineOption& o) { return o.name == kCoresOptionName; });
+  if (announced.empty() && !smp) return;
+  const unsigned cores = std::thread::hardware_concurrency();
+  OwnOptions own = CollectOwnOptions(announced, smp, cores == 0 ? 1 : cores, options);
+  for (const std::string& note : own.notes) log.Log("Engine option left out, " + note, kTagAdapter);
+  for (const FeatureOption& option : own.usable) {
+    DeclareEngineOption(options, option.name, option.declaration);
   }
 }
 

@@ -22,4 +22,9 @@ void ReadPreSetup(EngineLink& engine, Logger& log, std::string_view name);
 void SetEngineOption(EngineLink& engine, Logger& log, const EngineOptionList& options,
                      const std::string& name, const std::string& value);
 
+// Declares the options the engine announced since the last call (and, with
+// smp=1, a cores option until one is declared), as far as their names are
+// free; the others are logged. GUI thread, the engine running.
+void AdoptEngineOwnOptions(EngineLink& engine, Logger& log, EngineOptionList& options);
+
 }  // namespace vantro

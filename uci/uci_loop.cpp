@@ -1,6 +1,7 @@
 #include "uci/uci_loop.h"
 
 #include "base/text.h"
+#include "engine/option_commands.h"
 #include "search/position_command.h"
 #include "search/search_control.h"
 #include "uci/option_announcement.h"
@@ -8,10 +9,16 @@
 namespace vantro {
 namespace {
 
-void AnswerUci(SearchRecords& a, const EngineOptionList& options) {
+void AnswerUci(UciRecords& uci) {
+  SearchRecords& a = uci.searching;
+  // With EngineOptions the engine starts here, so that its own options can be
+  // announced; a failed start is reported by the "isready" that tries again.
+  if (a.settings.engineOptions && (a.engine.Running() || uci.session.Start())) {
+    AdoptEngineOwnOptions(a.engine, a.log, uci.engineOptions);
+  }
   a.SendToGui("id name " + a.settings.EngineName());
   a.SendToGui("id author " + a.settings.engineAuthor);
-  AnnounceOptions(a.gui, a.settings, options, a.log.IsFileOpen());
+  AnnounceOptions(a.gui, a.settings, uci.engineOptions, a.log.IsFileOpen());
   a.SendToGui("uciok");
 }
 
@@ -35,7 +42,7 @@ bool OnGuiLine(UciRecords& uci, std::string_view raw) {
   a.Log(line, kTagFromGui);
 
   if (line == "uci") {
-    AnswerUci(a, uci.engineOptions);
+    AnswerUci(uci);
   } else if (line == "isready") {
     return AnswerIsReady(a, uci.session);
   } else if (line == "quit") {

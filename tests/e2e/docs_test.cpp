@@ -28,8 +28,6 @@ using namespace std::chrono_literals;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-// Not announced to the GUI, but settable from the definition file.
-constexpr std::string_view kHiddenOption = "TerminateHard";
 constexpr const char* kManWidth = "80";
 
 std::string ReadFile(const std::string& path) {
@@ -69,6 +67,13 @@ struct AnnouncedOption {
   std::string name;
   std::optional<std::string> defaultText;  // none for a button
 };
+
+// Not announced to the GUI, but settable from the definition file.
+const std::vector<AnnouncedOption>& HiddenOptions() {
+  static const std::vector<AnnouncedOption> kHidden = {
+      {"TerminateHard", "false"}, {"MateScore", "100000+moves"}, {"EngineOptions", "false"}};
+  return kHidden;
+}
 
 // The options the program itself announces when it runs without a
 // definition file, so that a new option cannot go undocumented.
@@ -145,7 +150,11 @@ TEST(HelpPage, DocumentsEveryAnnouncedOptionWithTheDefaultTheProgramAnnounces) {
     const std::string expected = option.defaultText->empty() ? "(empty)" : *option.defaultText;
     EXPECT_THAT(cells[2], StartsWith(expected)) << option.name;
   }
-  EXPECT_EQ(OptionRow(html, std::string(kHiddenOption)).size(), 4u);
+  for (const AnnouncedOption& option : HiddenOptions()) {
+    const std::vector<std::string> cells = OptionRow(html, option.name);
+    ASSERT_EQ(cells.size(), 4u) << option.name;
+    EXPECT_THAT(cells[2], StartsWith(*option.defaultText)) << option.name;
+  }
 }
 
 TEST(ManPage, RendersWithoutWarnings) {
@@ -172,7 +181,7 @@ TEST(ManPage, HasTheUsualSectionsAndEveryOptionWithItsDefault) {
   }
   std::vector<AnnouncedOption> options = AnnouncedOptions();
   ASSERT_FALSE(options.empty());
-  options.push_back({std::string(kHiddenOption), "false"});
+  options.insert(options.end(), HiddenOptions().begin(), HiddenOptions().end());
   for (const AnnouncedOption& option : options) {
     // An option's heading: its name, then its values and default in parentheses;
     // a short heading shares its line with the text after two blanks.

@@ -1,15 +1,20 @@
-// Debian's xboard engines through the ready definition files in examples/:
-// a short game in which every "go" gets a legal "bestmove".
+// Debian's xboard engines through the ready definition files in examples/
+// and through the files "vantro --probe" writes for them: a short game in
+// which every "go" gets a legal "bestmove".
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <thread>
 
+#include "base/text.h"
 #include "chess/move_generator.h"
 #include "chess/move_text.h"
 #include "search/position_command.h"
+#include "support/piped_process.h"
 #include "support/temp_dir.h"
 #include "support/test_paths.h"
 #include "support/uci_session.h"
@@ -38,10 +43,25 @@ std::string MoveOf(const std::string& bestmove) {
   return bestmove.substr(9, bestmove.find(' ', 9) - 9);
 }
 
-class RealEngine : public ::testing::TestWithParam<const char*> {};
+std::string ExampleFile(const char* engine) {
+  return SourceDir() + "/examples/" + engine + ".eng";
+}
 
-TEST_P(RealEngine, PlaysLegalMovesUnderEveryKindOfGo) {
-  std::string file = SourceDir() + "/examples/" + GetParam() + ".eng";
+// The words of the example's Program line.
+std::vector<std::string> ExampleProgram(const char* engine) {
+  std::ifstream in(ExampleFile(engine));
+  for (std::string line; std::getline(in, line);) {
+    if (!line.starts_with("Program=")) continue;
+    std::vector<std::string> words;
+    const std::string program = line.substr(8);
+    for (std::string_view word : SplitWords(program)) words.emplace_back(word);
+    return words;
+  }
+  return {};
+}
+
+// Every "go" gets a legal "bestmove", and so does a stopped "go infinite".
+void PlayShortGame(const std::string& file) {
   TempDir dir;
   UciSession session(dir.Path(), {file});
   ASSERT_TRUE(session.Handshake(15s)) << "is the engine installed? (tools/deps.sh)";
@@ -74,11 +94,59 @@ TEST_P(RealEngine, PlaysLegalMovesUnderEveryKindOfGo) {
   EXPECT_EQ(session.WaitExit(10s), 0);
 }
 
+class RealEngine : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(RealEngine, PlaysLegalMovesUnderEveryKindOfGo) {
+  PlayShortGame(ExampleFile(GetParam()));
+}
+
+TEST_P(RealEngine, ProbedDefinitionFilePlaysLikeTheExample) {
+  TempDir dir;
+  std::vector<std::string> args = {"--probe"};
+  for (std::string& word : ExampleProgram(GetParam())) args.push_back(std::move(word));
+  PipedProcess probe(VantroBinary(), args, dir.Path());
+  std::string text;
+  while (std::optional<std::string> line = probe.ReadLine(30s)) text += *line + "\n";
+  ASSERT_EQ(probe.WaitExit(10s), 0) << text;
+  ASSERT_THAT(text, ::testing::HasSubstr("\nProgram=" + args[1]));
+  PlayShortGame(dir.Write("probed.eng", text));
+}
+
+TEST_P(RealEngine, ReportsMateInOneAsAMateScore) {
+  TempDir dir;
+  UciSession session(dir.Path(), {ExampleFile(GetParam())});
+  ASSERT_TRUE(session.Handshake(15s));
+  session.Send("position startpos moves e2e4 e7e5 f1c4 b8c6 d1h5 g8f6");
+  session.Send("go movetime 1000");
+  std::vector<std::string> lines = session.ReadUntil("bestmove", 10s);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_THAT(lines.back(), ::testing::StartsWith("bestmove h5f7"));
+  EXPECT_THAT(lines, ::testing::Contains(::testing::HasSubstr(" score mate 1 ")));
+}
+
+TEST(RealFairyMax, OffersItsOwnOptionsWithTheKeyAndGetsTheirValues) {
+  TempDir dir;
+  std::ifstream in(ExampleFile("fairymax"));
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  UciSession session(dir.Path(), {dir.Write("fm.eng", text + "[OPTIONS]\nEngineOptions=true\n")});
+  session.Send("uci");
+  EXPECT_THAT(session.ReadUntil("uciok", 15s),
+              ::testing::Contains("option name Resign Threshold type spin default 800 min 200 max "
+                                  "1200"));
+  session.Send("setoption name Resign Threshold value 900");
+  session.Send("setoption name Logfile value true");
+  session.Send("isready");
+  ASSERT_TRUE(session.WaitFor("readyok", 5s));
+  session.Send("quit");
+  session.WaitExit(10s);
+  EXPECT_THAT(dir.Read("Vantro.log"), ::testing::HasSubstr("S< option Resign Threshold=900\r\n"));
+}
+
 // A depth limit must not outlive its search, whatever came between: these
 // engines keep "sd" across "new".
 TEST_P(RealEngine, ClockSearchAfterDepthAndAnalysisIsNotDepthLimited) {
   TempDir dir;
-  UciSession session(dir.Path(), {SourceDir() + "/examples/" + GetParam() + ".eng"});
+  UciSession session(dir.Path(), {ExampleFile(GetParam())});
   ASSERT_TRUE(session.Handshake(15s)) << "is the engine installed? (tools/deps.sh)";
   std::string position = std::string("position fen ") + kMiddleGame;
   session.Send(position);
