@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "base/text.h"
@@ -23,7 +24,7 @@ using std::chrono::milliseconds;
 constexpr milliseconds kFeatureWait{2000};
 constexpr milliseconds kFeatureListWait{60000};
 constexpr milliseconds kMoveWait{5000};
-constexpr milliseconds kPacedMoveWait{5000};
+constexpr milliseconds kPacedMoveWait{10000};
 constexpr milliseconds kLinePause{100};
 
 // The engine's output lines, handed over from its reader thread.
@@ -79,29 +80,49 @@ bool IsMoveLine(std::string_view line) {
          ((line[0] >= '0' && line[0] <= '9') || line[0] == '.');
 }
 
+// Answers and records the pairs of a feature line; false for another line.
+// `done` tells what done=0 or done=1 said.
+bool TakeFeatureLine(ChildProcess& engine, std::string_view line, ProbeFindings& findings,
+                     std::optional<bool>& done) {
+  if (GetWord(line, 1) != "feature") return false;
+  findings.protover2 = true;
+  for (FeaturePair& pair : SplitFeatureLine(line)) {
+    engine.Write("accepted " + pair.name + "\n");
+    if (pair.name != "done") {
+      findings.features.push_back(std::move(pair));
+    } else if (pair.value == "0" || pair.value == "1") {
+      done = pair.value == "1";
+    }
+  }
+  return true;
+}
+
 // Reads feature lines until done=1, the end of the time allowed, or the
-// engine's end; answers each pair.
+// engine's end.
 void ReadFeatures(ChildProcess& engine, LineQueue& lines, ProbeFindings& findings) {
   Clock::time_point deadline = Clock::now() + kFeatureWait;
   std::string line;
   while (lines.Pop(deadline, line)) {
-    if (GetWord(Trim(line), 1) != "feature") continue;
-    findings.protover2 = true;
-    for (FeaturePair& pair : SplitFeatureLine(Trim(line))) {
-      engine.Write("accepted " + pair.name + "\n");
-      const bool done = pair.name == "done";
-      if (done && pair.value == "0") deadline = Clock::now() + kFeatureListWait;
-      if (done && pair.value == "1") return;
-      if (!done) findings.features.push_back(std::move(pair));
-    }
+    std::optional<bool> done;
+    if (!TakeFeatureLine(engine, Trim(line), findings, done)) continue;
+    if (done == true) return;
+    if (done == false) deadline = Clock::now() + kFeatureListWait;
   }
 }
 
-bool MoveWithin(LineQueue& lines, milliseconds bound) {
+// Waits for a move; features that arrive meanwhile are taken as a late
+// answer to "protover 2".
+bool MoveWithin(ChildProcess& engine, LineQueue& lines, ProbeFindings& findings,
+                milliseconds bound) {
   const Clock::time_point deadline = Clock::now() + bound;
   std::string line;
   while (lines.Pop(deadline, line)) {
-    if (IsMoveLine(Trim(line))) return true;
+    std::optional<bool> done;
+    if (TakeFeatureLine(engine, Trim(line), findings, done)) {
+      findings.answeredLate = true;
+    } else if (IsMoveLine(Trim(line))) {
+      return true;
+    }
   }
   return false;
 }
@@ -109,15 +130,15 @@ bool MoveWithin(LineQueue& lines, milliseconds bound) {
 // A first-version engine shows itself by answering "go" with a move. Asked
 // as Vantro asks, with the lines together, and then one line at a time, for
 // engines that lose lines arriving together.
-bool AnswersWithMove(ChildProcess& engine, LineQueue& lines) {
+bool AnswersWithMove(ChildProcess& engine, LineQueue& lines, ProbeFindings& findings) {
   static constexpr const char* kCommands[] = {"new\n", "st 1\n", "go\n"};
   engine.Write(std::string(kCommands[0]) + kCommands[1] + kCommands[2]);
-  if (MoveWithin(lines, kMoveWait)) return true;
+  if (MoveWithin(engine, lines, findings, kMoveWait)) return true;
   for (const char* command : kCommands) {
     engine.Write(command);
     std::this_thread::sleep_for(kLinePause);
   }
-  return MoveWithin(lines, kPacedMoveWait);
+  return MoveWithin(engine, lines, findings, kPacedMoveWait) || findings.answeredLate;
 }
 
 }  // namespace
@@ -140,7 +161,7 @@ bool ProbeEngine(const std::vector<std::string>& args, ProbeFindings& findings,
 
   engine.Write("xboard\nprotover 2\n");
   ReadFeatures(engine, lines, findings);
-  bool speaks = findings.protover2 || AnswersWithMove(engine, lines);
+  bool speaks = findings.protover2 || AnswersWithMove(engine, lines, findings);
   if (!speaks) {
     error = lines.Ended()
                 ? "the engine \"" + findings.commandLine + "\" ended without a word of xboard"

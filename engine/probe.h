@@ -9,8 +9,9 @@ namespace vantro {
 
 // What "vantro --probe" learnt from an engine in the opening dialogue.
 struct ProbeFindings {
-  std::string commandLine;  // the Program line, arguments as given
-  bool protover2 = false;   // it answered "protover 2" with features
+  std::string commandLine;    // the Program line, arguments as given
+  bool protover2 = false;     // it answered "protover 2" with features
+  bool answeredLate = false;  // only seconds after its start, when asked more
   std::vector<FeaturePair> features;
 };
 

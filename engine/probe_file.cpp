@@ -60,14 +60,20 @@ std::string ProbeDefinitionText(const ProbeFindings& f, unsigned cores) {
   text += "; Author=\n";
   text += "\n[OPTIONS]\n";
   text += "Program=" + f.commandLine + "\n";
-  if (!f.protover2) {
-    text += "; The engine did not answer \"protover 2\": it speaks the first version.\n";
-    text += "Protocol=1\n";
-    // GNU Chess, for one, answers nothing at its start and loses some lines
-    // that arrive together, now and then.
+  if (!f.protover2 || f.answeredLate) {
+    // GNU Chess, for one, may answer nothing in its first seconds and loses
+    // some lines that arrive together, now and then.
+    if (!f.protover2) {
+      text += "; The engine did not answer \"protover 2\": it speaks the first version.\n";
+      text += "Protocol=1\n";
+    } else {
+      text += "; The engine answered \"protover 2\" only seconds after its start.\n";
+    }
     text += "; Engines that are silent at their start often read slowly: lines to it are\n";
     text += "; paced (milliseconds before each); 0 sends them at once.\n";
     text += "Delay=" + std::to_string(kPacedDelayMs) + "\n";
+  }
+  if (!f.protover2) {
     text += "; If it does not know \"setboard\", positions go by \"edit\":\n";
     text += "; Edit=edit\n";
   } else if (Value(f, "setboard") == "1") {

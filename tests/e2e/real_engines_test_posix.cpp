@@ -100,7 +100,9 @@ TEST_P(RealEngine, PlaysLegalMovesUnderEveryKindOfGo) {
   PlayShortGame(ExampleFile(GetParam()));
 }
 
-TEST_P(RealEngine, ProbedDefinitionFilePlaysLikeTheExample) {
+class ProbedEngine : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ProbedEngine, ProbedDefinitionFilePlaysLikeTheExample) {
   TempDir dir;
   std::vector<std::string> args = {"--probe"};
   for (std::string& word : ExampleProgram(GetParam())) args.push_back(std::move(word));
@@ -167,6 +169,12 @@ TEST_P(RealEngine, ClockSearchAfterDepthAndAnalysisIsNotDepthLimited) {
   EXPECT_GT(deepest, 3);
 }
 
+// Left out: Dreamer, whose example works around what no engine announces (no
+// "st", "setboard" only in force mode, "?" refused), and GNU Chess, which at
+// its start now answers at once, now loses whole seconds of input.
+INSTANTIATE_TEST_SUITE_P(Debian, ProbedEngine,
+                         ::testing::Values("fairymax", "hoichess", "phalanx", "sjeng",
+                                           "stockfish"));
 INSTANTIATE_TEST_SUITE_P(Debian, RealEngine,
                          ::testing::Values("fairymax", "gnuchess", "hoichess", "phalanx", "sjeng",
                                            "dreamer", "stockfish"));
