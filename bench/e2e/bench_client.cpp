@@ -58,13 +58,13 @@ std::vector<std::string> RandomGame(int plies, unsigned seed) {
   }
 }
 
-BridgeClient::BridgeClient(const BridgeSpec& spec)
-    : spec_(spec), process_(spec.argv, spec.workDir), board_(StartBoard()) {
+BridgeClient::BridgeClient(const BridgeSetup& setup)
+    : setup_(setup), process_(setup.argv, setup.workDir), board_(StartBoard()) {
   ready_ = process_.Running() && Handshake();
 }
 
 bool BridgeClient::Handshake() {
-  if (!spec_.xboard) {
+  if (!setup_.xboard) {
     return process_.Write("uci\n") && process_.ReadUntil("uciok", kAnswerLimit) &&
            process_.Write("isready\n") && process_.ReadUntil("readyok", kAnswerLimit);
   }
@@ -78,7 +78,7 @@ bool BridgeClient::Handshake() {
 
 std::string BridgeClient::Setup(const std::vector<std::string>& moves) const {
   std::string text;
-  if (!spec_.xboard) {
+  if (!setup_.xboard) {
     text = "position startpos";
     if (!moves.empty()) text += " moves";
     for (const std::string& m : moves) text += " " + m;
@@ -93,9 +93,9 @@ std::string BridgeClient::Setup(const std::vector<std::string>& moves) const {
 std::optional<SearchResult> BridgeClient::Await(Clock::time_point sent) {
   SearchResult r;
   Clock::time_point firstLine{};
-  const std::string_view movePrefix = spec_.xboard ? "move " : "bestmove";
+  const std::string_view movePrefix = setup_.xboard ? "move " : "bestmove";
   while (auto line = process_.ReadLine(kAnswerLimit)) {
-    bool thinking = spec_.xboard
+    bool thinking = setup_.xboard
                         ? !line->empty() && std::isdigit(static_cast<unsigned char>((*line)[0]))
                         : line->starts_with("info") && line->find(" pv ") != std::string::npos;
     if (thinking && r.pvLines++ == 0) firstLine = process_.LastLineTime();
@@ -104,7 +104,7 @@ std::optional<SearchResult> BridgeClient::Await(Clock::time_point sent) {
     r.micros = std::chrono::duration<double, std::micro>(end - sent).count();
     if (r.pvLines > 0)
       r.lineSpanUs = std::chrono::duration<double, std::micro>(end - firstLine).count();
-    std::size_t at = movePrefix.size() + (spec_.xboard ? 0 : 1);
+    std::size_t at = movePrefix.size() + (setup_.xboard ? 0 : 1);
     r.move = line->substr(at, line->find(' ', at) - at);
     return r;
   }
@@ -152,8 +152,8 @@ std::optional<SearchResult> BridgeClient::IncrementalSearch() {
     board_.MakeMove(mine, false);
     game_.push_back(text);
     std::string command =
-        spec_.xboard ? std::string(kXboardClock) + (usermove_ ? "usermove " : "") + text + "\n"
-                     : Setup(game_);
+        setup_.xboard ? std::string(kXboardClock) + (usermove_ ? "usermove " : "") + text + "\n"
+                      : Setup(game_);
     Clock::time_point sent = Clock::now();
     if (!process_.Write(command)) return {};
     auto r = Await(sent);
@@ -170,12 +170,12 @@ std::optional<SearchResult> BridgeClient::IncrementalSearch() {
 std::optional<SearchResult> BridgeClient::StopSearch() {
   if (!process_.Write(Setup({}))) return {};
   while (auto line = process_.ReadLine(kAnswerLimit)) {
-    bool thinking = spec_.xboard
+    bool thinking = setup_.xboard
                         ? !line->empty() && std::isdigit(static_cast<unsigned char>((*line)[0]))
                         : line->find(" pv ") != std::string::npos;
     if (!thinking) continue;
     Clock::time_point sent = Clock::now();
-    if (!process_.Write(spec_.xboard ? "?\n" : "stop\n")) return {};
+    if (!process_.Write(setup_.xboard ? "?\n" : "stop\n")) return {};
     return Await(sent);
   }
   return {};

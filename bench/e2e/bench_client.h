@@ -15,7 +15,7 @@ namespace vantro::bench {
 // One bridge configuration as the benchmark drives it: a UCI client (or, for
 // the peer adapter that shows a UCI engine as an xboard engine, an xboard
 // client) on the bridge's pipes.
-struct BridgeSpec {
+struct BridgeSetup {
   std::string name;
   std::vector<std::string> argv;
   std::string workDir;
@@ -32,9 +32,9 @@ struct SearchResult {
 
 class BridgeClient {
  public:
-  explicit BridgeClient(const BridgeSpec& spec);
+  explicit BridgeClient(const BridgeSetup& setup);
 
-  const BridgeSpec& Spec() const { return spec_; }
+  const BridgeSetup& Setup() const { return setup_; }
   bool Ready() const { return ready_; }
   pid_t Pid() const { return process_.Pid(); }
 
@@ -52,7 +52,7 @@ class BridgeClient {
   std::optional<SearchResult> Await(Clock::time_point sent);
   bool StartGame();
 
-  BridgeSpec spec_;
+  BridgeSetup setup_;
   BenchProcess process_;
   bool ready_ = false;
   bool usermove_ = false;          // xboard: moves go as "usermove <move>"

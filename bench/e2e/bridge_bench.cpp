@@ -92,24 +92,24 @@ class Bench {
   Clients Start(int lines, bool wait) {
     std::vector<std::string> engine = {UCI_ENGINE_BINARY, "--lines", std::to_string(lines)};
     if (wait) engine.push_back("--wait");
-    std::vector<BridgeSpec> specs;
-    specs.push_back({"direct", engine, dir_, false, false});
+    std::vector<BridgeSetup> setups;
+    setups.push_back({"direct", engine, dir_, false, false});
     std::vector<std::string> relay = {RELAY_BINARY};
     relay.insert(relay.end(), engine.begin(), engine.end());
-    specs.push_back({"relay", relay, dir_, false, true});
+    setups.push_back({"relay", relay, dir_, false, true});
     if (!polyglot_.empty()) {
       std::string command;
       for (const std::string& w : engine) command += (command.empty() ? "" : " ") + w;
-      specs.push_back({"peer", {polyglot_, "-noini", "-ec", command}, dir_, true, true});
+      setups.push_back({"peer", {polyglot_, "-noini", "-ec", command}, dir_, true, true});
     }
     std::ofstream(dir_ + "/engine.txt") << "mode instant\nseed 1\nthink-lines " << lines << "\n"
                                         << (wait ? "move-delay 86400000 86400000\n" : "");
     std::ofstream(dir_ + "/bench.eng")
         << "[ENGINE]\nName=Instant\n[OPTIONS]\nProgram=" << FAKE_ENGINE_BINARY << " --script "
         << dir_ << "/engine.txt\nProtocol=1\nInitTime=0\n";
-    specs.push_back({"vantro", {VANTRO_BINARY, dir_ + "/bench.eng"}, dir_, false, true});
+    setups.push_back({"vantro", {VANTRO_BINARY, dir_ + "/bench.eng"}, dir_, false, true});
     Clients clients;
-    for (const BridgeSpec& s : specs) {
+    for (const BridgeSetup& s : setups) {
       clients.push_back(std::make_unique<BridgeClient>(s));
       if (!clients.back()->Ready()) std::printf("%s: did not start\n", s.name.c_str());
     }
@@ -163,9 +163,9 @@ class Bench {
     if (ply > 0) {
       std::printf("memory after the floods (kB):");
       for (auto& c : clients) {
-        if (!c->Spec().ownProcess || !c->Ready()) continue;
+        if (!c->Setup().ownProcess || !c->Ready()) continue;
         Memory m = ProcessMemory(c->Pid());
-        std::printf("  %s rss %ld peak %ld", c->Spec().name.c_str(), m.rssKb, m.peakKb);
+        std::printf("  %s rss %ld peak %ld", c->Setup().name.c_str(), m.rssKb, m.peakKb);
       }
       std::printf("\n\n");
     }
@@ -183,12 +183,12 @@ class Bench {
     std::size_t relay = 1;  // the relay is always second
     auto median = [&](std::size_t i) { return Percentile(t[i].values, 0.5); };
     auto cpu = [&](std::size_t i) {
-      if (!clients[i]->Spec().ownProcess || t[i].searches == 0) return std::nan("");
+      if (!clients[i]->Setup().ownProcess || t[i].searches == 0) return std::nan("");
       double per = flood ? static_cast<double>(t[i].lines) : static_cast<double>(t[i].searches);
       return static_cast<double>(t[i].cpuNs) / per / (flood ? 1.0 : 1000.0);
     };
     for (std::size_t i = 0; i < clients.size(); ++i) {
-      const char* name = clients[i]->Spec().name.c_str();
+      const char* name = clients[i]->Setup().name.c_str();
       if (t[i].values.empty()) {
         std::printf("%-8s failed\n", name);
         continue;
@@ -213,11 +213,11 @@ class Bench {
     std::this_thread::sleep_for(std::chrono::seconds(o_.idleSeconds));
     std::printf("== idle %d s, after the searches\n", o_.idleSeconds);
     for (std::size_t i = 0; i < clients.size(); ++i) {
-      if (!clients[i]->Spec().ownProcess || !clients[i]->Ready()) continue;
+      if (!clients[i]->Setup().ownProcess || !clients[i]->Ready()) continue;
       double ms = static_cast<double>(ProcessCpuNs(clients[i]->Pid()) - before[i]) / 1e6;
       Memory m = ProcessMemory(clients[i]->Pid());
       std::printf("%-8s cpu %.3f ms (%.4f %%)  rss %ld kB  peak %ld kB\n",
-                  clients[i]->Spec().name.c_str(), ms, ms / (o_.idleSeconds * 10.0), m.rssKb,
+                  clients[i]->Setup().name.c_str(), ms, ms / (o_.idleSeconds * 10.0), m.rssKb,
                   m.peakKb);
     }
     std::printf("\n");
