@@ -40,6 +40,8 @@ done
 # One wine server for the whole run: without it every test program pays for
 # a server start of its own.
 export WINEPREFIX="$PWD/build-win-x86_64/wine" WINEDEBUG=-all
+# A fresh clone has no prefix yet, and the server will not start without its folder.
+mkdir -p "$WINEPREFIX"
 wine=/usr/lib/wine/wine64
 [[ -x $wine ]] || wine=$(command -v wine64)
 wineserver -p
