@@ -54,6 +54,9 @@ constexpr const char* kUsage =
 std::optional<int> RunCommandLineOption(int argc, char** argv) {
   if (argc < 2) return std::nullopt;
   const std::string_view option = argv[1];
+  if (option != "--help" && option != "--version" && option != "--probe") return std::nullopt;
+  // Binary streams: on Windows a text-mode stdout would turn each line end into CR LF.
+  PrepareStandardStreams();
   if (option == "--help") {
     std::fputs(kUsage, stdout);
     return 0;
@@ -62,11 +65,7 @@ std::optional<int> RunCommandLineOption(int argc, char** argv) {
     std::printf("%s\n", kIdentity);
     return 0;
   }
-  if (option == "--probe") {
-    PrepareStandardStreams();
-    return RunProbe(std::vector<std::string>(argv + 2, argv + argc));
-  }
-  return std::nullopt;
+  return RunProbe(std::vector<std::string>(argv + 2, argv + argc));
 }
 
 void MainLoop(Adapter& a) {
