@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "support/temp_dir.h"
 
@@ -15,27 +12,16 @@ namespace {
 // Each test runs in a directory of its own, since the log's name is fixed.
 class LogTest : public ::testing::Test {
  protected:
-  LogTest() : uptime([this] { return now; }) {
-    dir = temp.Path();
-    old = std::filesystem::current_path();
-    std::filesystem::current_path(dir);
+  LogTest() : uptime([] { return 0u; }), old(std::filesystem::current_path()) {
+    std::filesystem::current_path(temp.Path());
     uptime.Start();
   }
-  ~LogTest() override {
-    std::filesystem::current_path(old);
-    std::filesystem::remove_all(dir);
-  }
-  std::string File() {
-    std::ifstream in(dir / Logger::kFileName, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  ~LogTest() override { std::filesystem::current_path(old); }
+  std::string File() { return temp.Read(Logger::kFileName); }
 
   test::TempDir temp;
-  std::uint32_t now = 0;
   Stopwatch uptime;
-  std::filesystem::path dir, old;
+  std::filesystem::path old;
 };
 
 TEST_F(LogTest, MultiLineTextsAndLineEndsAreWrittenAsLines) {
@@ -53,7 +39,7 @@ TEST_F(LogTest, FirstIsReadyDropsHeldLinesAndLaterLoggingStartsThen) {
   log.Log("dropped", kTagFromGui);
   log.EndHolding();
   log.Log("nowhere", kTagFromGui);
-  EXPECT_FALSE(std::filesystem::exists(dir / Logger::kFileName));
+  EXPECT_FALSE(std::filesystem::exists(Logger::kFileName));
   log.ApplyLogFile(true);
   log.Log("kept", kTagFromGui);
   log.Close();
@@ -66,7 +52,7 @@ TEST_F(LogTest, HoldingIsBoundedWhenNobodyDecides) {
   for (int i = 0; i < 64; ++i) log.Log(big, kTagFromGui);
   log.ApplyLogFile(true);
   log.Close();
-  EXPECT_LE(std::filesystem::file_size(dir / Logger::kFileName), Logger::kMaxHeldBytes + 4096);
+  EXPECT_LE(std::filesystem::file_size(Logger::kFileName), Logger::kMaxHeldBytes + 4096);
 }
 
 }  // namespace

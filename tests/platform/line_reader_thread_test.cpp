@@ -6,7 +6,6 @@
 #include <condition_variable>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/process_env.h"
@@ -63,37 +62,20 @@ class LineReaderThreadTest : public ::testing::Test {
   LineReaderThread reader_;  // destroyed first: stops before the rest goes
 };
 
-TEST_F(LineReaderThreadTest, DropsCarriageReturnsAndKeepsTheOrderOfManyLines) {
+TEST_F(LineReaderThreadTest, HandsOnEachLineAtItsLineFeedWithoutCarriageReturnsOrOverlongLines) {
   Start();
-  Lines expected = {"abc", "d"};
-  std::string block = "ab\rc\r\n\r\rd\n";
+  Send("ab\rc\r\n\r\rd\nhel");
+  EXPECT_EQ(WaitForLines(2), (Lines{"abc", "d"}));
+  Send("lo\nwor");
+  EXPECT_EQ(WaitForLines(3), (Lines{"abc", "d", "hello"}));  // before the rest exists
+  Lines expected = {"abc", "d", "hello", "world"};
+  std::string block = "ld\n" + std::string(LineReaderThread::kMaxLineBytes + 10, 'x') + "\n";
   for (int i = 0; i < 2000; ++i) {
     expected.push_back("line " + std::to_string(i));
     block += expected.back() + "\n";
   }
   Send(block);
   EXPECT_EQ(WaitForLines(expected.size()), expected);
-}
-
-TEST_F(LineReaderThreadTest, HandsOnEachLineWhenItsLineFeedArrivesAndDropsOverlongOnes) {
-  Start();
-  Send("hel");
-  std::this_thread::sleep_for(milliseconds(20));  // lets the reader take the first part alone
-  Send("lo\nwor");
-  EXPECT_EQ(WaitForLines(1), Lines{"hello"});  // before the rest exists
-  Send("ld\n" + std::string(LineReaderThread::kMaxLineBytes + 10, 'x') + "\nok\n");
-  EXPECT_EQ(WaitForLines(3), (Lines{"hello", "world", "ok"}));
-}
-
-TEST_F(LineReaderThreadTest, AfterReadComesOnceTheLinesOfTheReadAreHandedOn) {
-  reader_.SetAfterRead([this] {
-    std::lock_guard<std::mutex> lock(mutex_);
-    lines_.emplace_back("|");
-    changed_.notify_all();
-  });
-  Start();
-  Send("a\nb\n");
-  EXPECT_EQ(WaitForLines(3), (Lines{"a", "b", "|"}));
 }
 
 TEST_F(LineReaderThreadTest, EndOfInputEndsTheReaderWithoutTheUnfinishedLine) {

@@ -2,26 +2,14 @@
 
 #include <chrono>
 #include <cstddef>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <thread>
 
 #include "support/temp_dir.h"
 
-// Helpers shared by the platform tests: files, waiting, thread counts.
+// Helpers shared by the platform tests: waiting, thread counts.
 namespace vantro::test {
-
-inline void WriteFile(const std::string& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
-
-inline std::string ReadFile(const std::string& path) {
-  std::stringstream content;
-  content << std::ifstream(path, std::ios::binary).rdbuf();
-  return content.str();
-}
 
 // Polls for up to five seconds: states of other processes signal nothing.
 inline bool WaitUntil(const std::function<bool()>& condition) {

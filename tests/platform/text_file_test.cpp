@@ -11,7 +11,6 @@ namespace vantro {
 namespace {
 
 using test::ReadFile;
-using test::WriteFile;
 using Lines = std::vector<std::string>;
 
 class TextFileTest : public ::testing::Test {
@@ -31,7 +30,7 @@ TEST_F(TextFileTest, ReadsLinesByTheLineRules) {
       {"a\n" + std::string(TextFile::kMaxLineBytes + 5, 'x') + "\r\nb\n", {"a", "b"}},
   };
   for (const auto& [bytes, expected] : cases) {
-    WriteFile(path_, bytes);
+    dir_.Write("f.txt", bytes);
     TextFile file;
     ASSERT_TRUE(file.OpenForReading(path_));
     Lines lines;

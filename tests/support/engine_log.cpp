@@ -1,9 +1,9 @@
 #include "support/engine_log.h"
 
 #include <charconv>
-#include <fstream>
-#include <sstream>
 #include <thread>
+
+#include "support/temp_dir.h"
 
 namespace vantro::test {
 namespace {
@@ -15,10 +15,7 @@ constexpr Duration kPollInterval{20};
 }  // namespace
 
 FakeEngineLog ReadEngineLog(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream content;
-  content << file.rdbuf();
-  const std::string text = content.str();
+  const std::string text = ReadFile(path);
   FakeEngineLog log;
   size_t start = 0;
   for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {

@@ -4,6 +4,8 @@
 #include <iostream>
 #include <utility>
 
+#include "platform/process_env.h"
+
 namespace vantro::test {
 namespace {
 
@@ -21,6 +23,58 @@ void PrintTail(const std::vector<std::string>& lines) {
 }
 
 }  // namespace
+
+PipedProcess::PipedProcess(const std::string& program, const std::vector<std::string>& args,
+                           const std::string& workDir)
+    : program_(program), start_(Clock::now()) {
+  const std::string stderrPath = workDir + "/stderr.txt";
+  ShowOnFailure(stderrPath);
+  Spawn(args, workDir, stderrPath);
+  if (pid_ <= 0) {
+    outputEnded_ = true;
+    return;
+  }
+  reader_ = std::thread([this] { ReadLoop(); });
+  reaper_ = std::thread([this] {
+    const int status = WaitForExit();
+    std::lock_guard lock(mutex_);
+    exitStatus_ = status;
+    changed_.notify_all();
+  });
+}
+
+PipedProcess::~PipedProcess() {
+  if (pid_ > 0) {
+    bool running;
+    {
+      std::lock_guard lock(mutex_);
+      running = !exitStatus_;
+    }
+    if (running) Kill();
+    reaper_.join();
+    // A byte on the wake pipe ends a POSIX reader; a Windows reader ends with
+    // the output, whose only writer the program was.
+    if (wakeWrite_.Valid()) WriteAll(wakeWrite_.Get(), "x");
+    reader_.join();
+  }
+  if (::testing::Test::HasFailure()) PrintDiagnostics();
+}
+
+bool PipedProcess::Send(std::string_view line) {
+  {
+    std::lock_guard lock(mutex_);
+    Note("> " + std::string(line));
+  }
+  return WriteAll(input_.Get(), std::string(line) + "\n");
+}
+
+void PipedProcess::CloseInput() {
+  {
+    std::lock_guard lock(mutex_);
+    Note("> (end of input)");
+  }
+  input_ = UniqueHandle();
+}
 
 void PipedProcess::AddOutput(std::string_view data, bool ended) {
   std::lock_guard lock(mutex_);

@@ -61,6 +61,12 @@ class PipedProcess {
   void ShowOnFailure(std::string path) { failureFiles_.push_back(std::move(path)); }
 
  private:
+  // Each system's own: start the program (setting pid_ and the pipes), wait
+  // for its exit status, kill it, read its output.
+  void Spawn(const std::vector<std::string>& args, const std::string& workDir,
+             const std::string& stderrPath);
+  int WaitForExit();
+  void Kill();
   void ReadLoop();
   void AddOutput(std::string_view data, bool ended);
   void Note(std::string text);  // to the transcript; mutex_ held

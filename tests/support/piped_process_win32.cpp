@@ -23,106 +23,57 @@ std::string Quoted(const std::string& arg) {
   return out + "\"";
 }
 
-bool WriteAll(const UniqueHandle& handle, std::string_view text) {
-  while (!text.empty()) {
-    DWORD written = 0;
-    if (!WriteFile(reinterpret_cast<HANDLE>(handle.Get()), text.data(),
-                   static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written == 0) {
-      return false;
-    }
-    text.remove_prefix(written);
-  }
-  return true;
-}
-
 }  // namespace
 
-PipedProcess::PipedProcess(const std::string& program, const std::vector<std::string>& args,
-                           const std::string& workDir)
-    : program_(program), start_(std::chrono::steady_clock::now()) {
-  const std::string stderrPath = workDir + "/stderr.txt";
-  ShowOnFailure(stderrPath);
-  std::string commandLine = Quoted(program);
+void PipedProcess::Spawn(const std::vector<std::string>& args, const std::string& workDir,
+                         const std::string& stderrPath) {
+  std::string commandLine = Quoted(program_);
   for (const std::string& arg : args) commandLine += " " + Quoted(arg);
   UniqueHandle inputRead, outputWrite, errorFile;
   SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE pipeEnds[4] = {};
-  if (CreatePipe(&pipeEnds[0], &pipeEnds[1], &inheritable, 0) &&
-      CreatePipe(&pipeEnds[2], &pipeEnds[3], &inheritable, 0)) {
-    inputRead.Reset(reinterpret_cast<NativeHandle>(pipeEnds[0]));
-    input_.Reset(reinterpret_cast<NativeHandle>(pipeEnds[1]));
-    output_.Reset(reinterpret_cast<NativeHandle>(pipeEnds[2]));
-    outputWrite.Reset(reinterpret_cast<NativeHandle>(pipeEnds[3]));
-    SetHandleInformation(pipeEnds[1], HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(pipeEnds[2], HANDLE_FLAG_INHERIT, 0);
-    errorFile.Reset(reinterpret_cast<NativeHandle>(
-        CreateFileA(stderrPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    &inheritable, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = reinterpret_cast<HANDLE>(inputRead.Get());
-    startup.hStdOutput = reinterpret_cast<HANDLE>(outputWrite.Get());
-    startup.hStdError = reinterpret_cast<HANDLE>(errorFile.Get());
-    PROCESS_INFORMATION info{};
-    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
-                       CREATE_NEW_PROCESS_GROUP | CREATE_NO_WINDOW, nullptr, workDir.c_str(),
-                       &startup, &info)) {
-      CloseHandle(info.hThread);
-      process_.Reset(reinterpret_cast<NativeHandle>(info.hProcess));
-      pid_ = static_cast<int>(info.dwProcessId);
-    } else {
-      Note("cannot start " + commandLine + " in " + workDir + ": error " +
-           std::to_string(GetLastError()));
-    }
-  }
-  if (pid_ <= 0) {
-    outputEnded_ = true;
+  if (!CreatePipe(&pipeEnds[0], &pipeEnds[1], &inheritable, 0) ||
+      !CreatePipe(&pipeEnds[2], &pipeEnds[3], &inheritable, 0)) {
     return;
   }
-  reader_ = std::thread([this] { ReadLoop(); });
-  reaper_ = std::thread([this] {
-    HANDLE process = reinterpret_cast<HANDLE>(process_.Get());
-    WaitForSingleObject(process, INFINITE);
-    DWORD status = 0;
-    GetExitCodeProcess(process, &status);
-    std::lock_guard lock(mutex_);
-    exitStatus_ = static_cast<int>(status);
-    changed_.notify_all();
-  });
+  inputRead.Reset(reinterpret_cast<NativeHandle>(pipeEnds[0]));
+  input_.Reset(reinterpret_cast<NativeHandle>(pipeEnds[1]));
+  output_.Reset(reinterpret_cast<NativeHandle>(pipeEnds[2]));
+  outputWrite.Reset(reinterpret_cast<NativeHandle>(pipeEnds[3]));
+  SetHandleInformation(pipeEnds[1], HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(pipeEnds[2], HANDLE_FLAG_INHERIT, 0);
+  errorFile.Reset(reinterpret_cast<NativeHandle>(
+      CreateFileA(stderrPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  &inheritable, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = reinterpret_cast<HANDLE>(inputRead.Get());
+  startup.hStdOutput = reinterpret_cast<HANDLE>(outputWrite.Get());
+  startup.hStdError = reinterpret_cast<HANDLE>(errorFile.Get());
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                      CREATE_NEW_PROCESS_GROUP | CREATE_NO_WINDOW, nullptr, workDir.c_str(),
+                      &startup, &info)) {
+    Note("cannot start " + commandLine + " in " + workDir + ": error " +
+         std::to_string(GetLastError()));
+    return;
+  }
+  CloseHandle(info.hThread);
+  process_.Reset(reinterpret_cast<NativeHandle>(info.hProcess));
+  pid_ = static_cast<int>(info.dwProcessId);
 }
 
-// The reader ends when the program's output does: the program (the only
-// holder of the pipe's write end) has been ended first.
-PipedProcess::~PipedProcess() {
-  if (pid_ > 0) {
-    bool running;
-    {
-      std::lock_guard lock(mutex_);
-      running = !exitStatus_;
-    }
-    if (running) TerminateProcess(reinterpret_cast<HANDLE>(process_.Get()), 137);
-    reaper_.join();
-    reader_.join();
-  }
-  if (::testing::Test::HasFailure()) PrintDiagnostics();
+int PipedProcess::WaitForExit() {
+  HANDLE process = reinterpret_cast<HANDLE>(process_.Get());
+  WaitForSingleObject(process, INFINITE);
+  DWORD status = 0;
+  GetExitCodeProcess(process, &status);
+  return static_cast<int>(status);
 }
 
-bool PipedProcess::Send(std::string_view line) {
-  {
-    std::lock_guard lock(mutex_);
-    Note("> " + std::string(line));
-  }
-  return input_.Valid() && WriteAll(input_, std::string(line) + "\n");
-}
-
-void PipedProcess::CloseInput() {
-  {
-    std::lock_guard lock(mutex_);
-    Note("> (end of input)");
-  }
-  input_ = UniqueHandle();
+void PipedProcess::Kill() {
+  TerminateProcess(reinterpret_cast<HANDLE>(process_.Get()), 137);
 }
 
 void PipedProcess::ReadLoop() {

@@ -46,9 +46,12 @@ std::string TempDir::Write(std::string_view name, std::string_view text) const {
 }
 
 std::string TempDir::Read(std::string_view name) const {
-  std::ifstream file(File(name), std::ios::binary);
+  return ReadFile(File(name));
+}
+
+std::string ReadFile(const std::string& path) {
   std::ostringstream text;
-  text << file.rdbuf();
+  text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
 }
 

@@ -27,4 +27,7 @@ class TempDir {
   std::string path_;
 };
 
+// The whole file, or empty when it cannot be read.
+std::string ReadFile(const std::string& path);
+
 }  // namespace vantro::test
