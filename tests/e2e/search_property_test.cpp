@@ -29,30 +29,23 @@ struct Conversation {
     for (const std::string& m : moves) line += " " + m;
     return line;
   }
-  Board Current() const {
+  MoveList LegalMoves() const {
     GameRecord game;
     ReadPositionCommand(PositionLine(), game);
-    return game.Replay();
+    MoveList legal;
+    MoveGenerator::GenerateLegal(game.Replay(), legal);
+    return legal;
   }
   bool Legal(std::string_view move) const {
-    Board board = Current();
-    MoveList legal;
-    MoveGenerator::GenerateLegal(board, legal);
+    const MoveList legal = LegalMoves();
     for (int i = 0; i < legal.count; ++i) {
       if (MoveToCoord(legal.moves[i]) == move) return true;
     }
     return false;
   }
-  bool Over() const {
-    Board board = Current();
-    MoveList legal;
-    MoveGenerator::GenerateLegal(board, legal);
-    return legal.count == 0 || moves.size() > 150;
-  }
+  bool Over() const { return LegalMoves().count == 0 || moves.size() > 150; }
   std::string RandomMove() {
-    Board board = Current();
-    MoveList legal;
-    MoveGenerator::GenerateLegal(board, legal);
+    const MoveList legal = LegalMoves();
     return MoveToCoord(legal.moves[Between(0, legal.count - 1)]);
   }
 };
@@ -72,7 +65,6 @@ TEST(SearchProperty, ExactlyOneLegalBestMovePerGo) {
     ASSERT_TRUE(session.Handshake(5s));
     Conversation c{std::mt19937(seed), {}};
     int gos = 0;
-    int bestmoves = 0;
 
     for (int round = 0; round < 30; ++round) {
       if (c.Over()) {
@@ -115,7 +107,6 @@ TEST(SearchProperty, ExactlyOneLegalBestMovePerGo) {
       }
       std::optional<std::string> best = session.WaitFor("bestmove", 15s);
       ASSERT_TRUE(best) << "no bestmove for go kind " << kind;
-      ++bestmoves;
       std::string move((*best).substr(9, (*best).find(' ', 9) - 9));
       ASSERT_TRUE(c.Legal(move)) << *best << " after " << c.PositionLine();
       c.moves.push_back(move);
@@ -126,7 +117,6 @@ TEST(SearchProperty, ExactlyOneLegalBestMovePerGo) {
     int seen = 0;
     for (const std::string& line : session.Received()) seen += line.rfind("bestmove", 0) == 0;
     EXPECT_EQ(seen, gos);
-    EXPECT_EQ(bestmoves, gos);
   }
 }
 
