@@ -78,16 +78,6 @@ TEST_F(LineReaderThreadTest, HandsOnEachLineAtItsLineFeedWithoutCarriageReturnsO
   EXPECT_EQ(WaitForLines(expected.size()), expected);
 }
 
-TEST_F(LineReaderThreadTest, EndOfInputEndsTheReaderWithoutTheUnfinishedLine) {
-  Start();
-  Send("a\n\nb");
-  writeEnd_.Reset();
-  EXPECT_EQ(WaitForLines(3), (Lines{"a", ""}));
-  EXPECT_TRUE(reader_.LoopEnded());
-  EXPECT_LT(TimeStop(), milliseconds(LineReaderThread::kStopWaitMs / 2));
-  EXPECT_EQ(ends_, 1);
-}
-
 TEST_F(LineReaderThreadTest, StopWakesABlockedReadAtOnceAndTheReaderCanStartAgain) {
   Start();
   EXPECT_LT(TimeStop(), milliseconds(LineReaderThread::kStopWaitMs / 2));
