@@ -16,6 +16,20 @@ namespace {
 constexpr std::uint32_t kProtocolGraceMs = 1000;
 constexpr std::uint32_t kFeatureListWaitMs = 59 * 1000;
 constexpr auto kStopMoveWait = std::chrono::milliseconds(20 * 250);
+constexpr std::uint32_t kNudgeIntervalMs = 10;
+constexpr int kNudgeLimit = 500;  // five seconds
+
+// GNU Chess reads its first lines only when more input arrives, and drops
+// lines that arrived together until it is ready; it shows readiness with its
+// first line. Until then it gets only the nudge, one line per write.
+void NudgeUntilHeard(Adapter& a) {
+  if (!IsSet(a.settings.nudge)) return;
+  for (int i = 0; i < kNudgeLimit; ++i) {
+    a.SendToEngine(a.settings.nudge);
+    if (a.engine.WaitOutput(kNudgeIntervalMs)) return;
+  }
+  a.Log("The engine never answered its nudge.", kTagConnection);
+}
 
 }  // namespace
 
@@ -45,12 +59,14 @@ bool EngineStart(Adapter& a) {
     // The GUI gets what one read brings in one write; with DELAY the engine
     // reader may pause for its own lines, so then nothing is held.
     if (a.settings.delay == 0) a.gui.Hold();
+    a.engine.NoteOutput();
     return OnEngineLine(a.searching, line);
   });
   a.engine.reader.SetAfterRead([&a] { a.gui.Release(); });
   a.engine.reader.SetOnEnd([&a] { a.signals.EngineReaderEnded(); });
   a.engine.reader.Start(kThreadPriorityNormal);
 
+  NudgeUntilHeard(a);
   int initTime = a.settings.initTime;
   std::uint32_t initMs = initTime > 0 ? static_cast<std::uint32_t>(initTime) * 1000u : 0u;
   if (a.settings.protocol == 1) {
@@ -100,7 +116,7 @@ void EngineStop(Adapter& a) {
       a.SendToEngine(a.settings.moveNow);
       a.search.WaitWhile(lock, SearchState::kThinking, kStopMoveWait);
     } else if (state == SearchState::kAnalyzing) {
-      a.SendToEngine("exit");
+      a.SendToEngine(a.settings.exitAnalysis);
     }
   }
 

@@ -55,6 +55,7 @@ bool EngineLink::StartProcess(std::string_view commandLine) {
   {
     std::lock_guard negotiation(negotiationMutex_);
     negotiationClosedEvent_ = false;
+    heard_ = false;
   }
   if (process_.Start(commandLine) == 0) return false;
   running_ = true;
@@ -122,6 +123,21 @@ void EngineLink::SleepUnlessNegotiationCloses(std::uint32_t ms) {
   std::unique_lock lock(negotiationMutex_);
   negotiationChanged_.wait_for(lock, std::chrono::milliseconds(ms),
                                [&] { return negotiationClosedEvent_ && !negotiationOpen_; });
+}
+
+void EngineLink::NoteOutput() {
+  if (heard_.load(std::memory_order_relaxed)) return;
+  {
+    std::lock_guard lock(negotiationMutex_);
+    heard_ = true;
+  }
+  negotiationChanged_.notify_all();
+}
+
+bool EngineLink::WaitOutput(std::uint32_t ms) {
+  std::unique_lock lock(negotiationMutex_);
+  return negotiationChanged_.wait_for(lock, std::chrono::milliseconds(ms),
+                                      [&] { return heard_.load(); });
 }
 
 }  // namespace vantro

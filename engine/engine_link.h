@@ -79,6 +79,11 @@ class EngineLink {
   // Sleeps `ms` but wakes early when the feature list closes.
   void SleepUnlessNegotiationCloses(std::uint32_t ms);
 
+  // The reader notes every engine line; the start may wait for the first.
+  void NoteOutput();
+  // Waits until the engine has printed a line, at most `ms`. True once it has.
+  bool WaitOutput(std::uint32_t ms);
+
  private:
   Logger& log_;
   const Settings& settings_;
@@ -98,6 +103,7 @@ class EngineLink {
   std::condition_variable negotiationChanged_;
   std::atomic<bool> negotiationOpen_{false};
   bool negotiationClosedEvent_ = false;
+  std::atomic<bool> heard_{false};  // the engine printed a line since its start
 };
 
 }  // namespace vantro

@@ -74,7 +74,7 @@ void FullSetUp(SearchRecords& a, std::unique_lock<std::mutex>& lock, SyncCounts&
     a.engine.Hold();
     a.SendToEngine("force");
   } else if (state == SearchState::kAnalyzing) {
-    a.SendToEngine("exit");
+    a.SendToEngine(a.settings.exitAnalysis);
   } else {
     a.SendToEngine("force");
   }

@@ -218,7 +218,7 @@ void HandleStop(SearchRecords& a) {
       ForceBestMove(a);
     }
   } else if (state == SearchState::kAnalyzing) {
-    a.SendToEngine("exit");
+    a.SendToEngine(a.settings.exitAnalysis);
     s.engineForced = true;
     ForceBestMove(a);
   } else {

@@ -113,6 +113,10 @@ bool StoreSetting(const std::string& key, const std::string& value, Settings& s,
     s.initString = UnescapeC(value);
   } else if (key == "MOVENOW") {
     s.moveNow = UnescapeC(value);
+  } else if (key == "EXITANALYSIS") {
+    s.exitAnalysis = UnescapeC(value);
+  } else if (key == "NUDGE") {
+    s.nudge = UnescapeC(value);
   } else if (key == "HASHCOMMAND") {
     s.hashCommand = DecodeHashCommand(value);
   } else if (key == "INITTIME") {
@@ -186,16 +190,18 @@ bool StoreSetting(const std::string& key, const std::string& value, Settings& s,
 }  // namespace
 
 bool IsSettingKey(std::string_view name) {
-  static constexpr std::string_view kKeys[] = {"PROGRAM",       "INITSTRING",   "HASHCOMMAND",
-                                               "INITTIME",      "DELAY",        "LEVELTYPE",
-                                               "HASH",          "NOISE",        "SLOWDOWN",
-                                               "PROTOCOL",      "HASHFORMULA",  "EDIT",
-                                               "PRIORITY",      "ANALYZE",      "USEUNDO",
-                                               "RUNIDLE",       "COMPUTER",     "SHOWTHINKINGMOVE",
-                                               "TERMINATEHARD", "PONDER",       "HASHONCOMMANDLINE",
-                                               "LEVELEXTEND",   "WHITESCORE",   "SIMULATEHINT",
-                                               "OWNBOOK",       "LOGFILE",      "HELP",
-                                               "MATESCORE",     "ENGINEOPTIONS"};
+  static constexpr std::string_view kKeys[] = {
+      "PROGRAM",       "INITSTRING",    "HASHCOMMAND",
+      "INITTIME",      "DELAY",         "LEVELTYPE",
+      "HASH",          "NOISE",         "SLOWDOWN",
+      "PROTOCOL",      "HASHFORMULA",   "EDIT",
+      "PRIORITY",      "ANALYZE",       "USEUNDO",
+      "RUNIDLE",       "COMPUTER",      "SHOWTHINKINGMOVE",
+      "TERMINATEHARD", "PONDER",        "HASHONCOMMANDLINE",
+      "LEVELEXTEND",   "WHITESCORE",    "SIMULATEHINT",
+      "OWNBOOK",       "LOGFILE",       "HELP",
+      "MATESCORE",     "ENGINEOPTIONS", "EXITANALYSIS",
+      "NUDGE"};
   const std::string key = ToUpper(name);
   for (std::string_view k : kKeys) {
     if (key == k) return true;

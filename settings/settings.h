@@ -34,6 +34,10 @@ struct Settings {
   std::string hashCommand{kEmptyText};  // escapes decoded, holds "%i" when set
   std::string hashFormula;              // upper-cased
   std::string moveNow{"?"};             // escapes decoded: the engine's "move now"
+  std::string exitAnalysis{"exit"};     // escapes decoded: what ends an analysis
+  // Escapes decoded: a line the engine ignores, repeated alone at its start
+  // until it first speaks (for engines that read their first lines late).
+  std::string nudge{kEmptyText};
   std::atomic<int> hash{2};
   std::atomic<bool> hashOnCommandLine{false};
   std::atomic<int> initTime{2};  // seconds

@@ -43,9 +43,11 @@ std::vector<Option> DocumentedOptions() {
     if (match[2] != "button") options.back().defaultText = match[3].str();
   }
   EXPECT_EQ(options.size(), 28u);
-  options.insert(
-      options.end(),
-      {{"TerminateHard", "false"}, {"MateScore", "100000+moves"}, {"EngineOptions", "false"}});
+  options.insert(options.end(), {{"TerminateHard", "false"},
+                                 {"MateScore", "100000+moves"},
+                                 {"EngineOptions", "false"},
+                                 {"ExitAnalysis", "exit"},
+                                 {"Nudge", "<empty>"}});
   return options;
 }
 

@@ -169,6 +169,32 @@ TEST_P(RealEngine, ClockSearchAfterDepthAndAnalysisIsNotDepthLimited) {
   EXPECT_GT(deepest, 3);
 }
 
+// GNU Chess reads its first lines only once more input comes and drops
+// lines that came together before it is ready; after an analysis "exit"
+// alone leaves its xboard mode. Every start must work, and the search after
+// an analysis must end in a move.
+TEST(RealGnuChess, StartsEveryTimeAndMovesAfterAnAnalysis) {
+  for (int start = 0; start < 20; ++start) {
+    TempDir dir;
+    UciSession session(dir.Path(), {ExampleFile("gnuchess")});
+    ASSERT_TRUE(session.Handshake(15s)) << "start " << start;
+    std::string position = std::string("position fen ") + kMiddleGame;
+    if (start == 0) {
+      session.Send(position);
+      session.Send("go infinite");
+      std::this_thread::sleep_for(300ms);
+      session.Send("stop");
+      ASSERT_TRUE(session.WaitFor("bestmove", 5s));
+      position = "position startpos moves g1f3 b8c6";
+    }
+    session.Send(position);
+    session.Send("go wtime 3000 btime 3000");
+    ASSERT_TRUE(session.WaitFor("bestmove", 4s)) << "start " << start;
+    session.Send("quit");
+    EXPECT_EQ(session.WaitExit(10s), 0);
+  }
+}
+
 // Left out: Dreamer, whose example works around what no engine announces (no
 // "st", "setboard" only in force mode, "?" refused), and GNU Chess, which at
 // its start now answers at once, now loses whole seconds of input.
