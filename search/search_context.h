@@ -8,6 +8,7 @@
 #include "chess/board.h"
 #include "chess/game_record.h"
 #include "platform/stopwatch.h"
+#include "search/move_deadline.h"
 #include "search/time_control.h"
 
 namespace vantro {
@@ -64,6 +65,9 @@ struct SearchContext {
   CountdownStopwatch ponderClock;
   int savedMovesToGo = -1;
   int savedMoveTime = -1;  // a fixed time per move outlives the ponder search
+  // Counts the searches, so that a deadline knows its own.
+  unsigned searchNumber = 0;
+  MoveDeadline moveDeadline;
 
  private:
   Board enginePosition_;

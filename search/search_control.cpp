@@ -31,6 +31,19 @@ void SendMoveTimeLevel(SearchRecords& a, int movetimeMs) {
   a.search.heldMoveTime = true;
 }
 
+// The engine's own limit is whole seconds, rounded up; at the GUI's movetime,
+// less a margin for the answer to travel, the engine is told to move now.
+void ArmMoveDeadline(SearchRecords& a, int movetimeMs) {
+  const int margin = std::clamp(movetimeMs / 10, 20, 100);
+  const unsigned search = a.search.searchNumber;
+  a.search.moveDeadline.Arm(movetimeMs - margin, [&a, search] {
+    std::lock_guard lock(a.search.mutex);
+    if (a.search.state != SearchState::kThinking || a.search.searchNumber != search) return;
+    a.Log("Move time used up.", kTagDispatcher);
+    a.SendToEngine(a.settings.moveNow);
+  });
+}
+
 // The time-control step; false when the go ended by running a fresh one.
 bool ApplyTimeControl(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view line,
                       const GoRequest& go, const SyncCounts& c, bool fullReset, bool whiteToMove);
@@ -69,6 +82,7 @@ void Go(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view l
     return;
   }
   if (go.infinite) s.engineTime = s.opponentTime = kInfiniteClockMs;
+  const int movetime = go.movetime;
   const bool moveTimeLevel = go.movetime > 0 && a.settings.moveTime == kMoveTimeLevel;
   if (moveTimeLevel) {
     s.engineTime = go.movetime;
@@ -117,6 +131,8 @@ void Go(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view l
   auto arm = [&] {
     s.SetState(analyzing ? SearchState::kAnalyzing : SearchState::kThinking);
     s.stopMove = false;
+    ++s.searchNumber;
+    if (movetime > 0 && !analyzing) ArmMoveDeadline(a, movetime);
     s.searchClock.Set(std::max(s.engineTime, 0));
     s.searchClock.Start();
     s.thinkingOutputEnabled = true;

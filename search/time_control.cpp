@@ -125,7 +125,7 @@ std::string DepthCommand(int levelType, int depth) {
 
 std::string MoveTimeCommand(int movetimeMs) {
   if (movetimeMs <= 0) return {};
-  const std::int64_t seconds = (movetimeMs + kSecondRoundingMs) / kMsPerSecond;
+  const std::int64_t seconds = (std::int64_t{movetimeMs} + kMsPerSecond - 1) / kMsPerSecond;
   return Format("st %d", ClampToInt(std::max<std::int64_t>(seconds, 1)));
 }
 

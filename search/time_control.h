@@ -56,8 +56,9 @@ void SendLevel(EngineLink& engine, const Settings& settings, int moves, int base
                int incrementSeconds);
 // "sd N" or "setlevel 0 N".
 std::string DepthCommand(int levelType, int depth);
-// "st N" for a movetime above 0: rounded to the nearest second, at least 1,
-// so a short movetime never becomes "no limit". Empty for movetime <= 0.
+// "st N" for a movetime above 0: whole seconds rounded up, so the engine's
+// own limit never cuts the GUI's time short (a move-now ends the search at
+// the GUI's time). Empty for movetime <= 0.
 std::string MoveTimeCommand(int movetimeMs);
 
 }  // namespace vantro

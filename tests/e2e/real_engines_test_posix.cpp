@@ -169,6 +169,25 @@ TEST_P(RealEngine, ClockSearchAfterDepthAndAnalysisIsNotDepthLimited) {
   EXPECT_GT(deepest, 3);
 }
 
+// A fixed time per move is a limit: "st" holds whole seconds only, and some
+// engines overrun it.
+TEST_P(RealEngine, FixedTimePerMoveIsNeverExceeded) {
+  TempDir dir;
+  UciSession session(dir.Path(), {ExampleFile(GetParam())});
+  ASSERT_TRUE(session.Handshake(15s));
+  std::string position = std::string("position fen ") + kMiddleGame + " moves";
+  for (int movetime : {200, 1500, 300}) {
+    session.Send(position);
+    auto sent = std::chrono::steady_clock::now();
+    session.Send("go movetime " + std::to_string(movetime));
+    std::optional<std::string> best = session.WaitFor("bestmove", 5s);
+    ASSERT_TRUE(best) << movetime;
+    EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(movetime + 150))
+        << movetime;
+    position += " " + MoveOf(*best);
+  }
+}
+
 // GNU Chess reads its first lines only once more input comes and drops
 // lines that came together before it is ready; after an analysis "exit"
 // alone leaves its xboard mode. Every start must work, and the search after

@@ -103,9 +103,9 @@ TEST(LevelCommand, WritesLevelOrSetlevelAndADayAsUnlimitedDepth) {
   EXPECT_EQ(SentCommand(Decide({"go depth 6"}, true, kLevelProgressive), 2), "setlevel 0 99");
 }
 
-TEST(MoveTimeCommand, RoundsToTheNearestSecondAndNeverToNoLimit) {
+TEST(MoveTimeCommand, RoundsUpToWholeSecondsAndNeverToNoLimit) {
   for (auto [movetime, command] :
-       {std::pair{1499, "st 1"}, {1500, "st 2"}, {300, "st 1"}, {0, ""}, {INT_MAX, "st 2147484"}}) {
+       {std::pair{1000, "st 1"}, {1001, "st 2"}, {300, "st 1"}, {0, ""}, {INT_MAX, "st 2147484"}}) {
     EXPECT_EQ(MoveTimeCommand(movetime), command) << movetime;
   }
 }
