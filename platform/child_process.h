@@ -40,8 +40,10 @@ class ChildProcess {
 
   // Ends the use of the process: with `terminateHard`, wait up to
   // kTerminateWaitMs for it to end and kill it after that; then release the
-  // pipes. A process left running is still reaped when it exits (POSIX), so
-  // none becomes a zombie.
+  // pipes. On POSIX the kill also follows without `terminateHard`, after
+  // kQuitWaitMs, and the engine dies with the adapter, so none outlives it.
+  // A process left running is still reaped when it exits (POSIX), so none
+  // becomes a zombie.
   void Close(bool terminateHard);
 
   // True while a process is held (between a successful Start and Close).
@@ -62,6 +64,7 @@ class ChildProcess {
   int ThreadPriority() const { return threadPriority_; }
 
   static constexpr int kTerminateWaitMs = 5000;
+  static constexpr int kQuitWaitMs = 2000;
   // How long Close waits for a killed process to be gone.
   static constexpr int kKillWaitMs = 1000;
 

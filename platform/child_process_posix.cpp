@@ -1,6 +1,9 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -33,6 +36,7 @@ struct ExecPlan {
   std::vector<std::string> args;  // args[0] is the program's name
   std::string directory;          // empty: the current directory
   int nice = 0;
+  pid_t parent = 0;  // the adapter
   std::vector<char*> argv;
   std::vector<char*> shellArgv;  // runs a script without "#!" as execvp does
   std::string shell = kShell;
@@ -81,6 +85,11 @@ bool MakeHighPipe(UniqueHandle& readEnd, UniqueHandle& writeEnd) {
 // Runs in the forked child. Any failure is sent to the parent as errno.
 [[noreturn]] void RunChild(ExecPlan& plan, int stdinFd, int stdoutFd, int errorFd) {
   setpgid(0, 0);  // the GUI's interrupt must not reach the engine
+#ifdef __linux__
+  // The engine ends with the adapter, also when the adapter is killed.
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (getppid() != plan.parent) _exit(127);
+#endif
   int error = 0;
   if (dup2(stdinFd, STDIN_FILENO) < 0 || dup2(stdoutFd, STDOUT_FILENO) < 0 ||
       dup2(stdoutFd, STDERR_FILENO) < 0) {
@@ -104,6 +113,56 @@ bool MakeHighPipe(UniqueHandle& readEnd, UniqueHandle& writeEnd) {
   }
   [[maybe_unused]] ssize_t ignored = write(errorFd, &error, sizeof error);
   _exit(127);
+}
+
+// Linux sends the death signal when the thread that forked the child ends,
+// not the process; children are therefore forked on a thread that lives as
+// long as the process.
+struct ForkRequest {
+  ExecPlan* plan;
+  int stdinFd, stdoutFd, errorFd;
+  pid_t pid = -1;
+  bool done = false;
+};
+// Never destroyed: the forking thread waits on it until the process ends.
+struct ForkThread {
+  std::mutex mutex;
+  std::condition_variable changed;
+  ForkRequest* pending = nullptr;
+};
+
+void ForkLoop(ForkThread& f) {
+  std::unique_lock lock(f.mutex);
+  while (true) {
+    f.changed.wait(lock, [&] { return f.pending != nullptr; });
+    ForkRequest& r = *f.pending;
+    r.pid = fork();
+    if (r.pid == 0) RunChild(*r.plan, r.stdinFd, r.stdoutFd, r.errorFd);
+    r.done = true;
+    f.pending = nullptr;
+    f.changed.notify_all();
+  }
+}
+
+pid_t ForkChild(ExecPlan& plan, int stdinFd, int stdoutFd, int errorFd) {
+  static ForkThread* const forker = []() -> ForkThread* {
+    auto* f = new ForkThread;
+    try {
+      std::thread(ForkLoop, std::ref(*f)).detach();
+      return f;
+    } catch (const std::system_error&) {
+      delete f;
+      return nullptr;
+    }
+  }();
+  if (forker == nullptr) return -1;
+  ForkRequest request{&plan, stdinFd, stdoutFd, errorFd};
+  std::unique_lock lock(forker->mutex);
+  forker->changed.wait(lock, [&] { return forker->pending == nullptr; });
+  forker->pending = &request;
+  forker->changed.notify_all();
+  forker->changed.wait(lock, [&] { return request.done; });
+  return request.pid;
 }
 
 }  // namespace
@@ -152,11 +211,10 @@ int ChildProcess::Start(std::string_view commandLine) {
       !MakeHighPipe(errorRead, errorWrite)) {
     return 0;
   }
-  pid_t pid = fork();
+  plan.parent = getpid();
+  pid_t pid = ForkChild(plan, static_cast<int>(childInput.Get()),
+                        static_cast<int>(childOutput.Get()), static_cast<int>(errorWrite.Get()));
   if (pid < 0) return 0;
-  if (pid == 0)
-    RunChild(plan, static_cast<int>(childInput.Get()), static_cast<int>(childOutput.Get()),
-             static_cast<int>(errorWrite.Get()));
 
   // Only the child may hold these, so that its exit ends our reads.
   childInput.Reset();
@@ -192,17 +250,18 @@ int ChildProcess::Start(std::string_view commandLine) {
 
 /* Ending the engine. The caller has sent its quit command already; closing
    the engine's input adds end-of-file, which engines also take as a request
-   to end. With terminateHard the engine then gets kTerminateWaitMs to exit
-   before SIGKILL goes to its whole process group (helpers it started die
-   with it), and Close waits up to kKillWaitMs for it to be gone. Without
-   terminateHard nothing waits. Either way the exit watch reaps the process
-   whenever it ends, so it never stays a zombie. */
+   to end. The engine then gets kTerminateWaitMs (with terminateHard) or
+   kQuitWaitMs to exit before SIGKILL goes to its whole process group
+   (helpers it started die with it), and Close waits up to kKillWaitMs for it
+   to be gone: no engine outlives the adapter. The exit watch reaps the
+   process whenever it ends, so it never stays a zombie. */
 void ChildProcess::Close(bool terminateHard) {
   writeToChild_.Reset();
-  if (processId_ > 0 && terminateHard && exitWatch_) {
+  if (processId_ > 0 && exitWatch_) {
     std::unique_lock<std::mutex> lock(exitWatch_->mutex);
     auto exited = [this] { return exitWatch_->exited; };
-    if (!exitWatch_->exitedCv.wait_for(lock, std::chrono::milliseconds(kTerminateWaitMs), exited)) {
+    const int wait = terminateHard ? kTerminateWaitMs : kQuitWaitMs;
+    if (!exitWatch_->exitedCv.wait_for(lock, std::chrono::milliseconds(wait), exited)) {
       kill(-processId_, SIGKILL);
       kill(processId_, SIGKILL);  // also when it has left its group
       exitWatch_->exitedCv.wait_for(lock, std::chrono::milliseconds(kKillWaitMs), exited);

@@ -3,10 +3,12 @@
 // which every "go" gets a legal "bestmove".
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -185,6 +187,48 @@ TEST_P(RealEngine, FixedTimePerMoveIsNeverExceeded) {
     EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(movetime + 150))
         << movetime;
     position += " " + MoveOf(*best);
+  }
+}
+
+// The engine's process id: a child of one of the threads of `parent` (Linux).
+int ChildOf(int parent) {
+  const std::string tasks = "/proc/" + std::to_string(parent) + "/task";
+  for (const auto& task : std::filesystem::directory_iterator(tasks)) {
+    std::ifstream in(task.path() / "children");
+    int child = 0;
+    if (in >> child) return child;
+  }
+  return 0;
+}
+
+bool Gone(int pid) {
+  for (int i = 0; i < 30; ++i) {
+    if (kill(pid, 0) != 0) return true;
+    std::this_thread::sleep_for(100ms);
+  }
+  return false;
+}
+
+// Sjeng outlives the end of its input. No engine may outlive Vantro: not
+// after "quit", not when Vantro is killed.
+TEST(RealSjeng, EndsWithVantroAfterQuitAndWhenVantroIsKilled) {
+  for (bool killed : {false, true}) {
+    TempDir dir;
+    UciSession session(dir.Path(), {ExampleFile("sjeng")});
+    ASSERT_TRUE(session.Handshake(15s));
+    int engine = ChildOf(session.Pid());
+    ASSERT_GT(engine, 0);
+    session.Send("position startpos");
+    session.Send("go infinite");
+    std::this_thread::sleep_for(200ms);
+    if (killed) {
+      kill(session.Pid(), SIGKILL);
+    } else {
+      session.Send("quit");
+    }
+    session.WaitExit(10s);
+    EXPECT_TRUE(Gone(engine)) << (killed ? "killed" : "quit");
+    if (!Gone(engine)) kill(engine, SIGKILL);
   }
 }
 
