@@ -44,6 +44,13 @@ void ArmMoveDeadline(SearchRecords& a, int movetimeMs) {
   });
 }
 
+// A clock on which an engine that budgets a small share per move plans about
+// the movetime or more; the deadline's move-now keeps it within.
+int ClockForMoveTime(int movetimeMs) {
+  constexpr int kShare = 30;
+  return static_cast<int>(std::min<long long>(1LL * movetimeMs * kShare, 86400000));
+}
+
 // The time-control step; false when the go ended by running a fresh one.
 bool ApplyTimeControl(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view line,
                       const GoRequest& go, const SyncCounts& c, bool fullReset, bool whiteToMove);
@@ -87,6 +94,10 @@ void Go(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view l
   if (moveTimeLevel) {
     s.engineTime = go.movetime;
     if (s.opponentTime < 0) s.opponentTime = go.movetime;
+  }
+  if (go.movetime > 0 && a.settings.moveTime == kMoveTimeClock) {
+    s.engineTime = s.opponentTime = ClockForMoveTime(go.movetime);
+    go.movetime = -1;  // the deadline keeps it
   }
 
   SyncCounts c = CompareGames(a, go);

@@ -162,8 +162,10 @@ bool StoreSetting(const std::string& key, const std::string& value, Settings& s,
   } else if (key == "LEVELEXTEND") {
     s.levelExtend = LevelExtendFromValue(value);
   } else if (key == "MOVETIME") {
-    s.moveTime =
-        FirstUpper(value) == 'L' || FirstUpper(value) == '1' ? kMoveTimeLevel : kMoveTimeSt;
+    const char first = FirstUpper(value);
+    s.moveTime = first == 'L' || first == '1'   ? kMoveTimeLevel
+                 : first == 'C' || first == '2' ? kMoveTimeClock
+                                                : kMoveTimeSt;
   } else if (key == "WHITESCORE") {
     s.whiteScore = ParseBool(value);
   } else if (key == "SIMULATEHINT") {

@@ -20,9 +20,10 @@ enum LevelExtendPolicy : int {
   kLevelFailsafe = 2,
   kLevelNone = 3,
 };
-// How a fixed time per move reaches the engine: "st", or a control of one move
-// in that time with the clock sent, for engines that use little of an "st".
-enum MoveTimeStyle : int { kMoveTimeSt = 0, kMoveTimeLevel = 1 };
+// How a fixed time per move reaches the engine: "st", a control of one move
+// in that time with the clock sent, or a clock many moves long (engines that
+// budget a small share of any limit); a move-now ends each at the time.
+enum MoveTimeStyle : int { kMoveTimeSt = 0, kMoveTimeLevel = 1, kMoveTimeClock = 2 };
 
 // Every adapter setting, one field per key, with its default. Strings are
 // written and read only on the start-up path and the GUI thread; integers and

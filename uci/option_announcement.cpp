@@ -74,8 +74,9 @@ std::string LevelExtendLine(int policy) {
 }
 
 std::string MoveTimeLine(int style) {
-  static const std::vector<std::string_view> kItems = {"st", "level"};
-  return ComboLine("MoveTime", kItems[style == kMoveTimeLevel ? 1 : 0], kItems);
+  static const std::vector<std::string_view> kItems = {"st", "level", "clock"};
+  const bool known = style >= kMoveTimeSt && style <= kMoveTimeClock;
+  return ComboLine("MoveTime", kItems[known ? style : kMoveTimeSt], kItems);
 }
 
 std::string EngineOptionLine(const EngineOption& option) {

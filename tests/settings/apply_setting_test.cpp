@@ -69,6 +69,8 @@ TEST(ApplySettingTest, CodesGoByTheFirstCharacterAndEmptyTakesTheFallback) {
   EXPECT_EQ(settings.levelExtend, kLevelNone);
   ApplySetting(kSet + "MoveTime value level", settings, actions);
   EXPECT_EQ(settings.moveTime, kMoveTimeLevel);
+  ApplySetting(kSet + "MoveTime value clock", settings, actions);
+  EXPECT_EQ(settings.moveTime, kMoveTimeClock);
   ApplySetting(kSet + "MoveTime value st", settings, actions);
   EXPECT_EQ(settings.moveTime, kMoveTimeSt);
 }

@@ -36,7 +36,7 @@ const Lines kDefaultLines = {
     "option name SimulateHint type check default false",
     "option name LevelExtend type combo default None var Progressive var Strict var Failsafe "
     "var None",
-    "option name MoveTime type combo default st var st var level",
+    "option name MoveTime type combo default st var st var level var clock",
     "option name Protocol type spin default 2 min 1 max 2",
     "option name Noise type spin default 0 min -1 max 99",
     "option name Help type button",

@@ -14,6 +14,9 @@ const kClock = { base: 5000, inc: 100 };
 const kMoveTimeMs = 250;
 const kMaxPlies = 240; // adjudicated a draw, keeps the stage's time bounded
 const kMinGames = 20;
+// No move-now while it thinks and "st" in whole seconds only: a fixed time
+// under a second cannot be kept, so these play clock games only.
+const kNoMoveNow = new Set(['hoichess']);
 
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
@@ -184,7 +187,8 @@ function schedule(examples) {
   pairs.forEach(([a, b], i) => {
     for (let k = 0; k < perPair; ++k) {
       const swap = (k + i) % 2 === 1;
-      games.push({ pair: i, white: swap ? b : a, black: swap ? a : b, movetime: k % 4 >= 2, ponder: games.length % 2 === 0 });
+      const movetime = k % 4 >= 2 && ![a, b].some((e) => kNoMoveNow.has(examples[e].name));
+      games.push({ pair: i, white: swap ? b : a, black: swap ? a : b, movetime, ponder: games.length % 2 === 0 });
     }
   });
   return { pairs, games };
