@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Vantro and passes the whole test suite: the format check, every test
-# in a normal build, then the unit tests under ASan+UBSan and under TSan, then
-# the Windows builds (x86_64 and i686) and their tests under wine.
+# in a normal build, then a real UCI client and refereed games over the
+# example engines, the unit tests under ASan+UBSan and under TSan, then the
+# Windows builds (x86_64 and i686) and their tests under wine.
 #   tools/test.sh          all stages
 #   tools/test.sh quick    the normal build and its tests only
 set -euo pipefail
@@ -23,6 +24,9 @@ ninja -C build
 ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
 
 [[ "${1:-}" == "quick" ]] && exit 0
+
+stage "real client and refereed games"
+tools/client_tests.sh build
 
 # Sanitizer stages: the unit tests, plus the end-to-end cases named
 # "...Hostile..." that drive the sanitized binary with hostile input.
