@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "chess/game_record.h"
@@ -15,5 +16,24 @@ void HandlePosition(SearchRecords& records, std::string_view line);
 // The reading itself: start position (startpos or a FEN of up to four
 // fields) and the moves that decode on the position reached so far.
 void ReadPositionCommand(std::string_view line, GameRecord& game);
+
+// ReadPositionCommand for one game record, line after line. A GUI sends the
+// whole game before every search; when a line is the last one with more moves
+// after it, only those moves are read and made, which gives the same record
+// as reading it whole. Any other line (a new start, a different or shorter
+// move list) is read whole.
+class PositionReader {
+ public:
+  // `game` is the record the last Read filled; when its move count has
+  // changed since, the line is read whole.
+  void Read(std::string_view line, GameRecord& game);
+
+ private:
+  bool Resumes(std::string_view line, const GameRecord& game) const;
+
+  std::string line_;  // the last line read; empty: it had no move list
+  Board board_;       // the position after its moves
+  int moves_ = 0;     // its move count
+};
 
 }  // namespace vantro

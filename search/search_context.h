@@ -9,6 +9,7 @@
 #include "chess/game_record.h"
 #include "platform/stopwatch.h"
 #include "search/move_deadline.h"
+#include "search/position_command.h"
 #include "search/time_control.h"
 
 namespace vantro {
@@ -46,6 +47,7 @@ struct SearchContext {
   int lastDepth = 1;
 
   GameRecord guiGame;
+  PositionReader positionReader;  // fills guiGame
   // Read freely; changed only through ClearEngineGame, SetEngineStart and
   // SetEngineMove, which keep EnginePosition() in step.
   GameRecord engineGame;
