@@ -30,6 +30,18 @@ void Board::Clear() {
   halfmoveClock = 0;
 }
 
+int Board::SquaresOf(int piece, std::array<int, 64>& out) const {
+  // Every legality test looks for the kings: the 0x88 holes are stepped
+  // over, not tested square by square.
+  int count = 0;
+  for (int rankStart = 0; rankStart < 128; rankStart += 16) {
+    for (int square = rankStart; square < rankStart + 8; ++square) {
+      if (squares_[square] == piece) out[count++] = square;
+    }
+  }
+  return count;
+}
+
 int Board::Compare(const Board& other) const {
   if (squares_ != other.squares_) return 1;
   if (castling != other.castling) return 2;

@@ -124,6 +124,8 @@ class Board {
     if (OnBoard(square)) squares_[square] = piece;
   }
   int Square(int square) const { return OnBoard(square) ? squares_[square] : kEmpty; }
+  // The squares that hold `piece`, a1 to h8, in `out`; gives how many.
+  int SquaresOf(int piece, std::array<int, 64>& out) const;
 
   // Tolerant reading: never rejects; what cannot be read stays cleared.
   void SetFEN(std::string_view text);

@@ -142,10 +142,7 @@ struct KingSquares {
 };
 KingSquares FindKings(const Board& board, int side) {
   KingSquares kings;
-  const int king = Colored(kWhiteKing, side);
-  for (int square = 0; square < 128; ++square) {
-    if (OnBoard(square) && board.Square(square) == king) kings.squares[kings.count++] = square;
-  }
+  kings.count = board.SquaresOf(Colored(kWhiteKing, side), kings.squares);
   return kings;
 }
 

@@ -46,7 +46,10 @@ void AcceptMove(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::strin
   s.searchClock.Stop();
 
   ReplayEngineGame(s);
-  MoveInfo move = ParseMove(s.engineBoard, text);
+  // The move the last variation began with, in the same game, was found
+  // legal then, and so was its reply.
+  bool pvStands = s.pvGameVersion == s.EngineGameVersion() && !s.pvBestMove.Empty();
+  MoveInfo move = pvStands && text == s.pvBestText ? s.pvBestMove : ParseMove(s.engineBoard, text);
   std::string reply;
   if (!move.Empty()) {
     s.SetEngineMove(s.engineGame.Count(), move);
@@ -61,7 +64,7 @@ void AcceptMove(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::strin
     MoveInfo played = move;
     s.engineBoard.MakeMove(played, false);  // ParseMove gives legal moves only
     MoveInfo ponder = s.pvPonderMove;
-    if (!ponder.Empty() && s.engineBoard.MakeMove(ponder, true)) {
+    if (!ponder.Empty() && s.engineBoard.MakeMove(ponder, !pvStands)) {
       reply += " ponder " + MoveToCoord(s.pvPonderMove);
       s.reportedPonderMove = s.pvPonderMove;
       s.ponderMoveConfirmed = true;
@@ -113,10 +116,12 @@ bool OnEngineLine(SearchRecords& a, std::string_view raw) {
   if (trimmed.empty()) return true;
   a.Log(trimmed, kTagFromEngine);
 
-  std::string line(trimmed);
+  std::string_view line = trimmed;
+  std::string rewritten;
   // The old form "12. ... Nf3" is a move.
-  if (GetWord(line, 2) == "..." && ((line[0] >= '0' && line[0] <= '9') || line[0] == '.')) {
-    line = "move " + std::string(GetWord(line, 3));
+  if (((line[0] >= '0' && line[0] <= '9') || line[0] == '.') && GetWord(line, 2) == "...") {
+    rewritten = "move " + std::string(GetWord(line, 3));
+    line = rewritten;
   }
   std::string_view keyword = GetWord(line, 1);
 
@@ -135,7 +140,7 @@ bool OnEngineLine(SearchRecords& a, std::string_view raw) {
     EndEngineGame(a, line, "result 0-1");
   } else if (keyword == "1/2-1/2") {
     s.statusPoll = StatusPoll::kOff;
-    a.SendToGui("info string " + line);
+    a.SendToGui("info string " + std::string(line));
   } else if (keyword == "feature") {
     NegotiateFeature(a.engine, a.settings, line);
   } else if (!s.thinkingOutputEnabled) {

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <string>
 
 #include "chess/board.h"
 #include "chess/game_record.h"
@@ -41,6 +42,10 @@ struct SearchContext {
   bool ponderMoveConfirmed = false;
   MoveInfo pvBestMove;
   MoveInfo pvPonderMove;
+  // The text pvBestMove was read from, and the engine game version it and
+  // pvPonderMove were found legal in.
+  std::string pvBestText;
+  unsigned pvGameVersion = 0;
   MoveInfo reportedPonderMove;
   MoveInfo hintMove;
   int lastScore = 1;
@@ -75,6 +80,7 @@ struct SearchContext {
   Board enginePosition_;
   int positionMoves_ = 0;
   bool enginePositionValid_ = false;
+  unsigned engineGameVersion_ = 0;
 
  public:
   // Changes the state and wakes every waiter. Call with `mutex` held.
@@ -100,16 +106,21 @@ struct SearchContext {
     }
     return enginePosition_;
   }
+  // Changes with every change of the engine game.
+  unsigned EngineGameVersion() const { return engineGameVersion_; }
   void ClearEngineGame() {
+    ++engineGameVersion_;
     engineGame.Clear();
     enginePositionValid_ = false;
   }
   void SetEngineStart(const Board& start) {
+    ++engineGameVersion_;
     engineGame.start = start;
     enginePositionValid_ = false;
   }
   void SetEngineMove(int index, const MoveInfo& move) {
     if (index < 0 || index >= GameRecord::kMaxMoves) return;
+    ++engineGameVersion_;
     engineGame.moves[index] = move;
     bool atEnd = index == positionMoves_ && !move.Empty() &&
                  (index + 1 == GameRecord::kMaxMoves || engineGame.moves[index + 1].Empty());

@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::string_view kPvDelimiters = " \t\n\r\v\f;";
 constexpr std::string_view kCurrentMoveDelimiters = "= ";
+constexpr std::size_t kInfoReserve = 256;
 
 bool StartsWithDigit(std::string_view w) {
   return !w.empty() && w[0] >= '0' && w[0] <= '9';
@@ -60,9 +61,10 @@ void AppendCurrentMove(SearchRecords& a, std::string& info, std::string_view tex
 
 void TranslateThinkingLine(SearchRecords& a, std::string_view line) {
   SearchContext& s = a.search;
-  std::vector<std::string_view> words = SplitWords(line);
-  if (words.size() < 4 || !StartsWithDigit(words[0]) || !StartsWithDigit(words[2]) ||
-      !StartsWithDigit(words[3])) {
+  std::string_view words[4];  // depth, score, time, nodes
+  WordCursor cursor(line);
+  for (std::string_view& w : words) w = cursor.Next();
+  if (!StartsWithDigit(words[0]) || !StartsWithDigit(words[2]) || !StartsWithDigit(words[3])) {
     return;
   }
   char scoreStart = words[1][0];
@@ -74,7 +76,10 @@ void TranslateThinkingLine(SearchRecords& a, std::string_view line) {
 
   int depth = ReportedDepth(ParseInt(words[0]));
   s.lastDepth = depth;
-  std::string info = "info depth " + std::to_string(depth);
+  // One string grown in place: every thinking line passes here.
+  std::string info;
+  info.reserve(kInfoReserve);
+  info.append("info depth ").append(std::to_string(depth));
   CheckDepthLimit(a, depth);
 
   int score = ParseInt(words[1]);
@@ -84,18 +89,20 @@ void TranslateThinkingLine(SearchRecords& a, std::string_view line) {
     if (negate) score = -score;
   }
   s.lastScore = score;
-  info += " score " + UciScore(score, a.settings.MateScore());
+  info.append(" score ").append(UciScore(score, a.settings.MateScore()));
 
   long long time = static_cast<long long>(ParseInt(words[2])) * 10;
   long long nodes = ParseInt64(words[3]);
-  info += " time " + std::to_string(time) + " nodes " + std::to_string(nodes) + " nps " +
-          std::to_string(NodesPerSecond(nodes, time));
+  info.append(" time ").append(std::to_string(time));
+  info.append(" nodes ").append(std::to_string(nodes));
+  info.append(" nps ").append(std::to_string(NodesPerSecond(nodes, time)));
 
   bool withPv =
       state == SearchState::kAnalyzing ||
       (depth >= a.settings.noise && (state == SearchState::kThinking || s.ponderMoveConfirmed));
   if (withPv) {
-    std::vector<std::string_view> pv = SplitWords(line, kPvDelimiters);
+    WordCursor pv(line, kPvDelimiters);
+    for (int header = 0; header < 4; ++header) pv.Next();
     int ply = 5;
     if (state == SearchState::kPondering && !s.hintMove.Empty()) {
       MoveInfo hint = s.hintMove;
@@ -103,20 +110,21 @@ void TranslateThinkingLine(SearchRecords& a, std::string_view line) {
       ply = 6;
     }
     bool first = true;
-    for (std::size_t w = 4; w < pv.size(); ++w) {
-      MoveInfo move = ParseMove(s.engineBoard, pv[w]);
+    for (std::string_view w = pv.Next(); !w.empty(); w = pv.Next()) {
+      MoveInfo move = ParseMove(s.engineBoard, w);
       if (move.Empty()) continue;  // move numbers, annotations, illegal words
       if (state != SearchState::kPondering) {
         if (ply == 5) {
           s.pvBestMove = move;
+          s.pvBestText.assign(w);
+          s.pvGameVersion = s.EngineGameVersion();
           s.pvPonderMove = MoveInfo{};  // an older line's reply predicts nothing here
         }
         if (ply == 6) s.pvPonderMove = move;
       }
       s.engineBoard.MakeMove(move, false);  // ParseMove gives legal moves only
       if (Searching(state) || ply > 5) {
-        info += first ? " pv " : " ";
-        info += MoveToCoord(move);
+        info.append(first ? " pv " : " ").append(MoveToCoord(move));
         first = false;
       }
       ++ply;
@@ -155,7 +163,10 @@ void TranslateCurrentMoveLine(SearchRecords& a, std::string_view line) {
   if (word(2).empty()) return;
   int depth = ParseInt(word(2));
   if (depth <= 0) depth = 1;
-  std::string info = "info depth " + std::to_string(depth);
+  // One string grown in place: every thinking line passes here.
+  std::string info;
+  info.reserve(kInfoReserve);
+  info.append("info depth ").append(std::to_string(depth));
   CheckDepthLimit(a, depth);
   auto send = [&] { a.SendToGui(info); };
   if (word(3).empty()) return send();
