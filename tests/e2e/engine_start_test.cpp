@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <tuple>
 
 #include "support/engine_log.h"
 #include "support/fake_engine_script.h"
@@ -16,6 +17,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 using Clock = std::chrono::steady_clock;
 
@@ -31,36 +33,43 @@ long long TimeOf(const TempDir& dir, std::string_view line) {
   return entry ? entry->ms : -1;
 }
 
-TEST(EngineStart, ProtocolTwoOpeningSequenceInOrder) {
-  TempDir dir;
-  FakeEngineScript script;
-  script.Features("setboard=1 usermove=1 done=1").ExitOnQuit();
-  std::string def = WriteDefinitionFile(
-      dir, "x.eng", script.WriteTo(dir),
-      {"InitString=computer\\nrandom", "HashCommand=memory %i", "Hash=32", "Ponder=false",
-       "[EXTRAS]", "Threads=cores|spin|1|1|8", "[OPTIONS]", "Threads=4"});
-  UciSession session(dir.Path(), {def});
-  session.Send("setoption name Threads value 2");
-  ASSERT_TRUE(session.Handshake(5s));
-  session.Send("quit");
-  ASSERT_EQ(session.WaitExit(5s), 0);
-  EXPECT_THAT(Received(dir),
-              ElementsAre("xboard", "protover 2", "accepted setboard", "accepted usermove",
-                          "accepted done", "new", "level 0 5 0", "computer", "random", "post",
-                          "memory 32", "hard", "easy", "cores 4", "cores 2", "quit"));
-}
-
-TEST(EngineStart, ProtocolOneSkipsProtover) {
-  TempDir dir;
-  FakeEngineScript script;
-  script.ExitOnQuit();
-  std::string def =
-      WriteDefinitionFile(dir, "x.eng", script.WriteTo(dir), {"Protocol=1", "InitTime=0"});
-  UciSession session(dir.Path(), {def});
-  ASSERT_TRUE(session.Handshake(5s));
-  session.Send("quit");
-  ASSERT_EQ(session.WaitExit(5s), 0);
-  EXPECT_THAT(Received(dir), ElementsAre("xboard", "new", "level 0 5 0", "post", "hard", "quit"));
+TEST(EngineStart, OpeningSequenceInOrder) {
+  // Features (none: a protocol 1 engine), definition file lines, what the
+  // engine must get up to "quit" and how its command line must end.
+  const std::tuple<const char*, std::vector<std::string>, std::vector<std::string>, const char*>
+      cases[] = {
+          {"setboard=1 usermove=1 done=1",
+           {"InitString=computer\\nrandom", "HashCommand=memory %i", "Hash=32", "Ponder=false",
+            "[EXTRAS]", "Threads=cores|spin|1|1|8", "[OPTIONS]", "Threads=4"},
+           {"xboard", "protover 2", "accepted setboard", "accepted usermove", "accepted done",
+            "new", "level 0 5 0", "computer", "random", "post", "memory 32", "hard", "easy",
+            "cores 4", "cores 2", "quit"},
+           "script.txt"},
+          {nullptr,
+           {"Protocol=1", "InitTime=0"},
+           {"xboard", "new", "level 0 5 0", "post", "hard", "quit"},
+           "script.txt"},
+          {"done=1",
+           {"HashCommand=-hash %i", "HashOnCommandline=true", "Hash=32", "HashFormula=hash*2"},
+           {"xboard", "protover 2", "accepted done", "new", "level 0 5 0", "post", "hard", "quit"},
+           " -hash 64"},
+      };
+  for (const auto& [features, options, received, argsEnd] : cases) {
+    SCOPED_TRACE(options[0]);
+    TempDir dir;
+    FakeEngineScript script;
+    if (features != nullptr) script.Features(features);
+    script.ExitOnQuit();
+    UciSession session(dir.Path(),
+                       {WriteDefinitionFile(dir, "x.eng", script.WriteTo(dir), options)});
+    session.Send("setoption name Threads value 2");
+    ASSERT_TRUE(session.Handshake(5s));
+    session.Send("quit");
+    ASSERT_EQ(session.WaitExit(5s), 0);
+    EXPECT_THAT(Received(dir), ElementsAreArray(received));
+    EXPECT_THAT(ReadEngineLog(EngineLogPath(dir)).Notes("args"),
+                ElementsAre(::testing::EndsWith(argsEnd)));
+  }
 }
 
 TEST(EngineStart, OpenFeatureListHoldsTheStartAndItsCloseReleasesItAtOnce) {
@@ -91,21 +100,6 @@ TEST(EngineStart, SlowFeatureListThatNeverClosesIsGivenUpAfterAMinute) {
   long long next = TimeOf(dir, "new");
   EXPECT_GE(next - sent, 59000);
   EXPECT_LE(next - sent, 62000);
-}
-
-TEST(EngineStart, HashOnTheCommandLineAndHashFormula) {
-  TempDir dir;
-  FakeEngineScript script;
-  script.Features("done=1");
-  std::string def = WriteDefinitionFile(
-      dir, "x.eng", script.WriteTo(dir),
-      {"HashCommand=-hash %i", "HashOnCommandline=true", "Hash=32", "HashFormula=hash*2"});
-  UciSession session(dir.Path(), {def});
-  ASSERT_TRUE(session.Handshake(5s));
-  std::vector<std::string> args = ReadEngineLog(EngineLogPath(dir)).Notes("args");
-  ASSERT_EQ(args.size(), 1u);
-  EXPECT_THAT(args[0], ::testing::EndsWith(" -hash 64"));
-  EXPECT_THAT(Received(dir, "hard"), ::testing::Not(::testing::Contains(HasSubstr("hash"))));
 }
 
 TEST(EngineStart, StandardErrorCountsAsOutputAndAnUnfinishedLastLineDoesNot) {

@@ -122,26 +122,6 @@ TEST_F(GameTest, PonderHitSendsThePredictedMoveAndTheEngineSearchesOn) {
   EXPECT_TRUE(session->WaitFor("bestmove", 3s));
 }
 
-TEST_F(GameTest, AnalysisWithAndWithoutTheAnalyzeFeature) {
-  FakeEngineScript script;
-  script.Features("done=1").Play(0, 0, 3).ExitOnQuit();
-  Start(script);
-  session->Send("position startpos");
-  session->Send("go infinite");
-  ASSERT_TRUE(EngineGot("analyze"));
-  ASSERT_TRUE(session->WaitFor("info depth", 2s));
-  session->Send("stop");
-  ASSERT_TRUE(session->WaitFor("bestmove", 2s));
-  EXPECT_TRUE(EngineGot("exit"));
-
-  session->Send("setoption name Analyze value false");
-  session->Send("position startpos moves d2d4");
-  session->Send("go infinite");
-  ASSERT_TRUE(EngineGot("level 1 1440 0"));
-  session->Send("stop");
-  EXPECT_TRUE(session->WaitFor("bestmove", 3s));
-}
-
 TEST_F(GameTest, StopWithAnEngineThatIgnoresMoveNowStillEndsWithALegalMove) {
   FakeEngineScript script;
   script.Features("done=1").On("go", "print 4 30 10 500 g1f3 g8f6").ExitOnQuit();
@@ -184,17 +164,6 @@ TEST_F(GameTest, ThinkingMoveIsAskedForOnceASecond) {
   std::this_thread::sleep_for(1300ms);
   EXPECT_EQ(ReadEngineLog(EngineLogPath(dir)).received.back().text, "?")
       << "no status request after the search ended";
-}
-
-TEST_F(GameTest, TimeControlWithLevelTypeTwoAndDepth) {
-  FakeEngineScript script;
-  script.Features("done=1").Play(0, 0, 5).ExitOnQuit();
-  Start(script, {"LevelType=2"});
-  session->Send("position startpos");
-  session->Send("go depth 6");
-  ASSERT_TRUE(session->WaitFor("bestmove", 3s));
-  std::vector<std::string> got = ReceivedFrom(dir, "force");
-  EXPECT_THAT(got, ::testing::IsSupersetOf({"setlevel 0 99", "setlevel 0 6"}));
 }
 
 // Quirks of real engines, each played out with a fake engine scripted to act
@@ -244,6 +213,24 @@ TEST(EngineQuirks, TheEngineIsToldWhatItNeedsAndEveryGoGetsItsBestmove) {
        {fen, "go wtime 60000 btime 60000", "stop"},
        "go",
        {"easy", "hard"}},
+      {"analysis is analyze, ended by exit",
+       {},
+       {},
+       {"position startpos", "go infinite", "stop"},
+       "analyze",
+       {"exit"}},
+      {"without the analyze feature, analysis is a search without a time limit",
+       {{"?", "print move d7d5"}},
+       {"Analyze=false"},
+       {"position startpos moves d2d4", "go infinite", "stop"},
+       "new",
+       {"level 1 1440 0", "go", "?"}},
+      {"a depth limit under level type 2 is a setlevel",
+       {{"go", "print move e2e4"}},
+       {"LevelType=2"},
+       {"position startpos", "go depth 6"},
+       "new",
+       {"setlevel 0 6", "go"}},
       {"a fixed move time as one move in that time",
        {{"go", "print move e2e4"}},
        {"MoveTime=level"},

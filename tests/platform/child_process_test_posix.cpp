@@ -1,13 +1,10 @@
 #include "platform/child_process.h"
 
 #include <signal.h>
-#include <stdlib.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,7 +19,6 @@ using test::IsReaped;
 using test::ProcessState;
 using test::ReadToEnd;
 
-// Starting
 // Starting, PATH lookup, blanks in directories and the kill of a stubborn
 // engine run end to end; these guard what those runs cannot see.
 TEST(ChildProcessTest, TheChildGetsDefaultSigpipeThoughTheAdapterIgnoresIt) {
@@ -60,33 +56,6 @@ TEST(ChildProcessTest, WritingToAnExitedChildFailsWithoutSigpipeAndCloseDoesNotW
   EXPECT_TRUE(IsReaped(pid));
   EXPECT_FALSE(child.Write("after close\n"));
   signal(SIGPIPE, saved);
-}
-
-TEST(ChildProcessTest, StartsInTheFoundDirectoryOrFromPath) {
-  char pattern[] = "/tmp/vantro-child-XXXXXX";
-  std::string dir = mkdtemp(pattern);
-  std::string engineDir = dir + "/Chess Engines/One";
-  std::filesystem::create_directories(engineDir);
-  std::string program = engineDir + "/engine.exe";  // found by its name without ".exe"
-  std::ofstream(program) << "#!/bin/sh\npwd > \"$(dirname \"$0\")/started-in\"\n";
-  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
-
-  EXPECT_EQ(FindProgramDirectory(engineDir + "/engine -xboard"), engineDir + "/");
-  EXPECT_FALSE(FindProgramDirectory(dir + "/missing -x"));
-  ChildProcess child;
-  ASSERT_NE(child.Start(engineDir + "/engine -xboard"), 0);
-  child.Close(true);
-  std::ifstream started(engineDir + "/started-in");
-  std::string cwd;
-  std::getline(started, cwd);
-  EXPECT_EQ(cwd, engineDir);
-
-  ChildProcess onPath;
-  EXPECT_NE(onPath.Start("true --from-path"), 0);  // a bare name, found on PATH
-  onPath.Close(true);
-  ChildProcess missing;
-  EXPECT_EQ(missing.Start(dir + "/missing -x"), 0);
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
