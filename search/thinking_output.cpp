@@ -1,5 +1,6 @@
 #include "search/thinking_output.h"
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -86,7 +87,8 @@ void TranslateThinkingLine(SearchRecords& a, std::string_view line) {
   if (a.settings.whiteScore) {
     bool blackToMove = s.engineBoard.sideToMove == kBlack;
     bool negate = Searching(state) ? blackToMove : s.hintMove.Empty() ? blackToMove : !blackToMove;
-    if (negate) score = -score;
+    // -INT_MIN does not exist: the lowest score turns into the highest.
+    if (negate) score = score == INT_MIN ? INT_MAX : -score;
   }
   s.lastScore = score;
   info.append(" score ").append(UciScore(score, a.settings.MateScore()));

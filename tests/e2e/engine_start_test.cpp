@@ -160,7 +160,7 @@ TEST(EngineStart, BareProgramNameIsFoundOnPath) {
   FakeEngineScript script;
   script.Features("done=1");
   script.WriteTo(dir);
-  PrependToPath(std::filesystem::path(FakeEngineBinary()).parent_path().string());
+  ScopedPathPrefix path(std::filesystem::path(FakeEngineBinary()).parent_path().string());
   std::string program = std::filesystem::path(FakeEngineBinary()).stem().string() + " --log " +
                         EngineLogPath(dir) + " --script " + dir.File("script.txt");
   std::string def = WriteDefinitionFile(dir, "x.eng", program);

@@ -85,7 +85,11 @@ TEST_F(ThinkingOutputTest, WhiteScoreTurnsScoresToTheMoversView) {
   adapter.settings.whiteScore = true;
   ThinkAfter("e2e4");  // black to move
   Engine("5 35 10 100 e5");
-  EXPECT_THAT(TakeGui(), ElementsAre(::testing::HasSubstr("score cp -35")));
+  Engine("5 -2147483648 10 100 e5");  // the lowest score has no negation
+  Engine("5 -9999999999 10 100 e5");  // read as the lowest
+  EXPECT_THAT(TakeGui(), ElementsAre(::testing::HasSubstr("score cp -35"),
+                                     ::testing::HasSubstr("score cp 2147483647"),
+                                     ::testing::HasSubstr("score cp 2147483647")));
 }
 
 TEST_F(ThinkingOutputTest, DepthBeyondTheLimitSendsMoveNow) {
@@ -102,10 +106,12 @@ TEST_F(ThinkingOutputTest, StatusAndCurrentMoveLines) {
   Engine("stat01: 1234 56000 8 10 30 Nf3");
   Engine("stat01: 0");
   Engine("stat01:");
-  Engine("var:curmov=5 3 x e2e3");
+  Engine("var:curmov=5 3 x b1c3");
+  Engine("var:curmov=6 4 x e2e3");  // illegal: e2 is empty
   EXPECT_THAT(TakeGui(), ElementsAre("info time 12340 nodes 56000 nps 4538 depth 8 "
                                      "currmovenumber 20 currmove g1f3",
-                                     "info time 0", "info depth 5 currmovenumber 5"));
+                                     "info time 0", "info depth 5 currmovenumber 5 currmove b1c3",
+                                     "info depth 6 currmovenumber 6"));
 }
 
 TEST_F(ThinkingOutputTest, StatusPollTurnsActiveWithTheFirstInfoAndOffWithTheMove) {

@@ -17,6 +17,14 @@ std::string NativePath(std::string path) {
   return path;
 }
 
+void SetPath(const std::string& path) {
+#ifdef _WIN32
+  _putenv_s("PATH", path.c_str());
+#else
+  setenv("PATH", path.c_str(), 1);
+#endif
+}
+
 }  // namespace
 
 // Defined by tests/CMakeLists.txt.
@@ -30,13 +38,17 @@ std::string SourceDir() {
   return NativePath(VANTRO_SOURCE_DIR);
 }
 
-void PrependToPath(const std::string& directory) {
+ScopedPathPrefix::ScopedPathPrefix(const std::string& directory) {
   const char* old = std::getenv("PATH");
+  old_ = old ? old : "";
 #ifdef _WIN32
-  _putenv_s("PATH", (directory + ";" + (old ? old : "")).c_str());
+  SetPath(directory + ";" + old_);
 #else
-  setenv("PATH", (directory + ":" + (old ? old : "")).c_str(), 1);
+  SetPath(directory + ":" + old_);
 #endif
+}
+ScopedPathPrefix::~ScopedPathPrefix() {
+  SetPath(old_);
 }
 
 }  // namespace vantro::test
