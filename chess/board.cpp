@@ -128,7 +128,10 @@ bool Board::MakeMove(MoveInfo& move, bool check) {
   }
 
   enPassant = kNoSquare;
-  if (move.flags & kFlagDoublePush) {
+  // Only a two-square step forward on one file passes a square: a decoded
+  // pawn move backwards or sideways carries the flag too.
+  const bool forwardTwo = move.to - move.from == (side == kWhite ? 32 : -32);
+  if ((move.flags & kFlagDoublePush) && forwardTwo) {
     // Only when an enemy pawn could take: keeps positions that differ in
     // nothing else equal, as a FEN writer would.
     const int passed = EnPassantVictim(move.to, side);

@@ -49,6 +49,8 @@ TEST(BoardMove, UpdatesSquaresRightsAndEnPassantAndUnmakesExactly) {
       {"4k3/7p/8/P5P1/8/8/8/4K3 b - -", "h7h5", "4k3/8/8/P5Pp/8/8/8/4K3 w - h6 0 1"},
       {"4k3/7p/8/8/8/8/8/4K3 w - h6", "e1e2", "4k3/7p/8/8/8/8/4K3/8 b - - 0 1"},
       {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", "e5d6", "4k3/8/3P4/8/8/8/8/4K3 b - - 0 1"},
+      // Two squares backwards passes no square, enemy pawn beside or not.
+      {"4k3/8/8/8/4P3/8/3p4/K7 w - -", "e4e2", "4k3/8/8/8/8/8/3pP3/K7 b - - 0 1"},
       // Castling moves the rook, or only the king when the rook is missing.
       {kCorners, "e1g1", "r3k2r/8/8/8/8/8/8/R4RK1 b kq - 0 1"},
       {"4k3/8/8/8/8/8/8/4K3 w KQ -", "e1g1", "4k3/8/8/8/8/8/8/6K1 b - - 0 1"},
