@@ -9,8 +9,27 @@
 
 namespace vantro {
 namespace {
+
 constexpr std::uint32_t kStatusPollPeriodMs = 1000;
+// Where the install puts the page, seen from the program's own directory.
+constexpr const char* kInstalledHelpPage = "../share/doc/vantro/Vantro.html";
+
+// The page in the working directory, else the copy installed with the
+// program, else the one beside it; the working directory's name when none
+// exists, so the desktop reports what is missing.
+std::string HelpPage() {
+  std::error_code error;
+  if (std::filesystem::exists(kHelpPage, error)) return kHelpPage;
+  const std::string programDir = ExecutableDirectory();
+  if (programDir.empty()) return kHelpPage;
+  for (const std::string& candidate : {programDir + kInstalledHelpPage, programDir + kHelpPage}) {
+    std::filesystem::path page = std::filesystem::path(candidate).lexically_normal();
+    if (std::filesystem::exists(page, error)) return page.string();
+  }
+  return kHelpPage;
 }
+
+}  // namespace
 
 void AdapterSettingActions::HashChanged() {
   SendHashCommand(a_.engine, a_.settings, a_.formula);
@@ -43,7 +62,7 @@ void AdapterSettingActions::LogFileSet(bool on) {
 }
 
 void AdapterSettingActions::OpenHelp() {
-  OpenWithDesktop(kHelpPage);
+  OpenWithDesktop(HelpPage());
 }
 
 void AdapterSettingActions::SetEngineOption(const std::string& name, const std::string& value) {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -5,6 +6,7 @@
 
 #include "base/text.h"
 #include "platform/priority.h"
+#include "settings/engine_options.h"
 #include "settings/settings.h"
 #include "settings/text_util.h"
 
@@ -98,10 +100,15 @@ int LevelExtendFromValue(std::string_view value) {
   }
 }
 
+// A spin value beyond its announced range would ask for thousands of spin
+// threads or hold every engine line for minutes: keep it inside.
+int Clamped(std::string_view value, SpinRange range) {
+  return std::clamp(ParseInt(value), range.min, range.max);
+}
+
 std::string DecodeHashCommand(std::string_view value) {
   std::string command = UnescapeC(value);
-  if (!command.empty() && command.find("%i") == std::string::npos) command += " %i";
-  return command;
+  return command.empty() ? command : WithIntConversion(std::move(command));
 }
 
 // Stores a setting with a value; false when the key is no setting key.
@@ -120,19 +127,20 @@ bool StoreSetting(const std::string& key, const std::string& value, Settings& s,
   } else if (key == "HASHCOMMAND") {
     s.hashCommand = DecodeHashCommand(value);
   } else if (key == "INITTIME") {
-    s.initTime = ParseInt(value);
+    s.initTime = Clamped(value, kInitTimeRange);
   } else if (key == "DELAY") {
-    s.delay = ParseInt(value);
+    s.delay = Clamped(value, kDelayRange);
   } else if (key == "LEVELTYPE") {
-    s.levelType = ParseInt(value);
+    s.levelType = Clamped(value, kLevelTypeRange);
   } else if (key == "HASH") {
-    StoreIfChanged(s.hash, ParseInt(value), actions, &SettingActions::HashChanged);
+    StoreIfChanged(s.hash, Clamped(value, kHashRange), actions, &SettingActions::HashChanged);
   } else if (key == "NOISE") {
-    StoreIfChanged(s.noise, ParseInt(value), actions, &SettingActions::NoiseChanged);
+    StoreIfChanged(s.noise, Clamped(value, kNoiseRange), actions, &SettingActions::NoiseChanged);
   } else if (key == "SLOWDOWN") {
-    StoreIfChanged(s.slowDown, ParseInt(value), actions, &SettingActions::SlowDownChanged);
+    StoreIfChanged(s.slowDown, Clamped(value, kSlowDownRange), actions,
+                   &SettingActions::SlowDownChanged);
   } else if (key == "PROTOCOL") {
-    s.protocol = ParseInt(value);
+    s.protocol = Clamped(value, kProtocolRange);
   } else if (key == "HASHFORMULA") {
     s.hashFormula = ToUpper(value);
   } else if (key == "EDIT") {

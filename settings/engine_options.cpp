@@ -50,6 +50,32 @@ std::string FillTemplate(std::string_view format, std::string_view value,
   return out;
 }
 
+// True when `format` holds a conversion accepted by `isConversion` ("%%" is
+// a literal percent sign, not the start of one).
+template <typename IsConversion>
+bool HasConversion(std::string_view format, IsConversion isConversion) {
+  for (std::size_t i = 0; i + 1 < format.size(); ++i) {
+    if (format[i] != '%') continue;
+    if (isConversion(format[i + 1])) return true;
+    if (format[i + 1] == '%') ++i;
+  }
+  return false;
+}
+
+bool IsIntConversion(char c) {
+  return c == 'i' || c == 'd';
+}
+bool IsStringConversion(char c) {
+  return c == 's';
+}
+
+bool IsItem(const EngineOption& option, std::string_view value) {
+  for (std::string_view item : SplitWords(option.extra1, kFieldSeparator)) {
+    if (item == value) return true;
+  }
+  return false;
+}
+
 EngineOptionCommand Send(std::string text) {
   return {EngineOptionCommand::Kind::kSend, std::move(text)};
 }
@@ -57,10 +83,8 @@ EngineOptionCommand Send(std::string text) {
 // The combo item a value stands for, or nothing when an index has no item.
 std::optional<std::string> ResolveComboValue(const EngineOption& option, std::string_view value) {
   if (value[0] < '0' || value[0] > '9') return std::string(value);
+  if (IsItem(option, value)) return std::string(value);
   const std::vector<std::string_view> items = SplitWords(option.extra1, kFieldSeparator);
-  for (std::string_view item : items) {
-    if (item == value) return std::string(value);
-  }
   // A value starting with a digit has no sign, so the index is never negative.
   const auto index = static_cast<std::size_t>(ParseInt(value));
   if (index >= items.size()) return std::nullopt;
@@ -70,11 +94,16 @@ std::optional<std::string> ResolveComboValue(const EngineOption& option, std::st
 }  // namespace
 
 std::string FormatInt(std::string_view format, long long value) {
-  return FillTemplate(format, std::to_string(value), [](char c) { return c == 'i' || c == 'd'; });
+  return FillTemplate(format, std::to_string(value), IsIntConversion);
 }
 
 std::string FormatString(std::string_view format, std::string_view value) {
-  return FillTemplate(format, value, [](char c) { return c == 's'; });
+  return FillTemplate(format, value, IsStringConversion);
+}
+
+std::string WithIntConversion(std::string command) {
+  if (!HasConversion(command, IsIntConversion)) command += " %i";
+  return command;
 }
 
 void DeclareEngineOption(EngineOptionList& options, std::string_view key,
@@ -110,9 +139,9 @@ void DeclareEngineOption(EngineOptionList& options, std::string_view key,
 
   option.command = UnescapeC(Field(fields, 1));
   if (option.type == EngineOptionType::kSpin) {
-    if (option.command.find("%i") == std::string::npos) option.command += " %i";
+    option.command = WithIntConversion(std::move(option.command));
   } else if (option.type != EngineOptionType::kButton) {
-    if (option.command.find("%s") == std::string::npos) option.command += " %s";
+    if (!HasConversion(option.command, IsStringConversion)) option.command += " %s";
   }
   options.push_back(std::move(option));
 }
@@ -146,6 +175,9 @@ EngineOptionCommand BuildEngineOptionCommand(const EngineOptionList& options, st
       std::optional<std::string> item = ResolveComboValue(*option, value);
       if (!item) return {};
       if (option->command == kReadFileTemplate) {
+        // The item names a file: a path the definition file never offered
+        // must not be read and sent to the engine.
+        if (!IsItem(*option, *item)) return {};
         return {EngineOptionCommand::Kind::kReadFile, std::move(*item)};
       }
       return Send(FormatString(option->command, *item));

@@ -44,5 +44,7 @@ EngineOptionCommand BuildEngineOptionCommand(const EngineOptionList& options, st
 std::string FormatInt(std::string_view format, long long value);
 // The same for the first "%s".
 std::string FormatString(std::string_view format, std::string_view value);
+// `command` with " %i" appended unless it already holds "%i" or "%d".
+std::string WithIntConversion(std::string command);
 
 }  // namespace vantro

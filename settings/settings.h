@@ -25,6 +25,14 @@ enum LevelExtendPolicy : int {
 // budget a small share of any limit); a move-now ends each at the time.
 enum MoveTimeStyle : int { kMoveTimeSt = 0, kMoveTimeLevel = 1, kMoveTimeClock = 2 };
 
+// The range each integer option is announced with; values are kept inside it.
+struct SpinRange {
+  int min;
+  int max;
+};
+inline constexpr SpinRange kHashRange{0, 256}, kInitTimeRange{0, 30}, kDelayRange{0, 1000},
+    kLevelTypeRange{1, 2}, kSlowDownRange{1, 100}, kProtocolRange{1, 2}, kNoiseRange{-1, 99};
+
 // Every adapter setting, one field per key, with its default. Strings are
 // written and read only on the start-up path and the GUI thread; integers and
 // flags are also read (and a few written: EDIT and ANALYZE by the engine's

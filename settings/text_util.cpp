@@ -108,4 +108,27 @@ std::string UnescapeC(std::string_view text) {
   return out;
 }
 
+std::string EscapeC(std::string_view text) {
+  static constexpr std::string_view kBytes = "\\\a\b\f\n\r\t\v";
+  static constexpr std::string_view kLetters = "\\abfnrtv";
+  std::string out;
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    const std::size_t named = kBytes.find(c);
+    if (named == std::string_view::npos && byte >= 0x20 && byte != 0x7f) {
+      out += c;
+    } else if (named != std::string_view::npos) {
+      out += '\\';
+      out += kLetters[named];
+    } else {
+      // Three octal digits: a following digit can never join the escape.
+      out += '\\';
+      out += static_cast<char>('0' + (byte >> 6));
+      out += static_cast<char>('0' + ((byte >> 3) & 7));
+      out += static_cast<char>('0' + (byte & 7));
+    }
+  }
+  return out;
+}
+
 }  // namespace vantro

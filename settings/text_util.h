@@ -15,4 +15,8 @@ bool ParseBool(std::string_view text);
 // backslash.
 std::string UnescapeC(std::string_view text);
 
+// The inverse of UnescapeC: backslashes and control bytes as escapes, so the
+// text fits on one line and decodes to itself.
+std::string EscapeC(std::string_view text);
+
 }  // namespace vantro

@@ -5,6 +5,7 @@
 
 #include "base/text.h"
 #include "platform/priority.h"
+#include "settings/text_util.h"
 
 namespace vantro {
 
@@ -18,23 +19,20 @@ std::string Prefix(std::string_view name) {
   return line;
 }
 
-// A value holding several engine lines is shown as it is written in the file,
-// so that the option stays one line.
+// An empty value shows as "<empty>", never as a trailing blank.
 std::string StringLine(std::string_view name, std::string_view value) {
-  std::string line = Prefix(name) + " type string default ";
-  for (char c : value) {
-    if (c == '\n') {
-      line += "\\n";
-    } else {
-      line += c;
-    }
-  }
-  return line;
+  return Prefix(name) + " type string default " + std::string(value.empty() ? kEmptyText : value);
 }
 
-std::string SpinLine(std::string_view name, int value, int min, int max) {
+// A decoded value is shown with its escapes, so that a line feed in it can
+// never end the option line early.
+std::string EscapedStringLine(std::string_view name, std::string_view value) {
+  return StringLine(name, IsSet(value) ? EscapeC(value) : std::string(value));
+}
+
+std::string SpinLine(std::string_view name, int value, SpinRange range) {
   return Prefix(name) + " type spin default " + std::to_string(value) + " min " +
-         std::to_string(min) + " max " + std::to_string(max);
+         std::to_string(range.min) + " max " + std::to_string(range.max);
 }
 
 std::string CheckLine(std::string_view name, bool value) {
@@ -113,16 +111,16 @@ std::vector<std::string> OptionLines(const Settings& settings, const EngineOptio
   const Settings& s = settings;
   const std::pair<std::string_view, std::string> adapterLines[] = {
       {"Program", StringLine("Program", s.program)},
-      {"InitString", StringLine("InitString", s.initString)},
-      {"MoveNow", StringLine("MoveNow", s.moveNow)},
-      {"Hash", SpinLine("Hash", s.hash, 0, 256)},
-      {"HashCommand", StringLine("HashCommand", s.hashCommand)},
+      {"InitString", EscapedStringLine("InitString", s.initString)},
+      {"MoveNow", EscapedStringLine("MoveNow", s.moveNow)},
+      {"Hash", SpinLine("Hash", s.hash, kHashRange)},
+      {"HashCommand", EscapedStringLine("HashCommand", s.hashCommand)},
       {"HashFormula", StringLine("HashFormula", s.hashFormula)},
       {"HashOnCommandline", CheckLine("HashOnCommandline", s.hashOnCommandLine)},
-      {"InitTime", SpinLine("InitTime", s.initTime, 0, 30)},
-      {"Delay", SpinLine("Delay", s.delay, 0, 1000)},
-      {"LevelType", SpinLine("LevelType", s.levelType, 1, 2)},
-      {"SlowDown", SpinLine("SlowDown", s.slowDown, 1, 100)},
+      {"InitTime", SpinLine("InitTime", s.initTime, kInitTimeRange)},
+      {"Delay", SpinLine("Delay", s.delay, kDelayRange)},
+      {"LevelType", SpinLine("LevelType", s.levelType, kLevelTypeRange)},
+      {"SlowDown", SpinLine("SlowDown", s.slowDown, kSlowDownRange)},
       {"Edit", EditLine(s.edit)},
       {"Ponder", CheckLine("Ponder", s.ponder)},
       {"OwnBook", CheckLine("OwnBook", s.ownBook)},
@@ -137,8 +135,8 @@ std::vector<std::string> OptionLines(const Settings& settings, const EngineOptio
       {"SimulateHint", CheckLine("SimulateHint", s.simulateHint)},
       {"LevelExtend", LevelExtendLine(s.levelExtend)},
       {"MoveTime", MoveTimeLine(s.moveTime)},
-      {"Protocol", SpinLine("Protocol", s.protocol, 1, 2)},
-      {"Noise", SpinLine("Noise", s.noise, -1, 99)},
+      {"Protocol", SpinLine("Protocol", s.protocol, kProtocolRange)},
+      {"Noise", SpinLine("Noise", s.noise, kNoiseRange)},
       {"Help", Prefix("Help") + " type button"},
   };
   for (const auto& [visibilityName, line] : adapterLines) {

@@ -37,7 +37,7 @@ const std::vector<std::string> kExtras = {
     "Learning=learn|check|true|off|on",
     "Clear Hash=new|button",
     "Style=style %s|combo|normal|solid|normal|risky",
-    "Book=<readfile>|combo|none|none|book1",
+    "Book=<readfile>|combo|none|none|book1|book2",
     "Name=name|string",
 };
 
@@ -58,7 +58,7 @@ TEST(Options, SecondUciShowsTheNewValues) {
                               "var cb-edit"));
   EXPECT_THAT(lines, Contains("option name LevelExtend type combo default Failsafe var "
                               "Progressive var Strict var Failsafe var None"));
-  EXPECT_THAT(lines, Contains("option name InitString type string default "));
+  EXPECT_THAT(lines, Contains("option name InitString type string default <empty>"));
   EXPECT_THAT(lines, Contains("option name Logfile type check default true"));
 }
 
@@ -72,7 +72,7 @@ TEST(Options, VisibleListsRestrictTheAnnouncement) {
   std::vector<std::string> lines = session.ReadUntil("uciok", 2s);
   ASSERT_EQ(lines.size(), 2u + 6u + 2u + 1u);
   EXPECT_EQ(lines[2], "option name Threads type spin default 1 min 1 max 8");
-  EXPECT_EQ(lines[6], "option name Book type combo default none var none var book1");
+  EXPECT_EQ(lines[6], "option name Book type combo default none var none var book1 var book2");
   EXPECT_EQ(lines[8], "option name Hash type spin default 2 min 0 max 256");
   EXPECT_EQ(lines[9], "option name Ponder type check default true");
 

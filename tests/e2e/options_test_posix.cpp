@@ -40,8 +40,7 @@ TEST(Options, HelpButtonOpensThePageWithTheDesktopOpener) {
   std::string opener =
       dir.Write("xdg-open", "#!/bin/sh\necho \"$1\" > \"$(dirname \"$0\")/opened\"\n");
   chmod(opener.c_str(), 0755);
-  std::string path = dir.Path() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "");
-  setenv("PATH", path.c_str(), 1);
+  ScopedPathPrefix path(dir.Path());
   dir.Write("Vantro.html", "<html></html>");
   UciSession session(dir.Path());
   session.Send("setoption name Help value x");  // an engine option named Help: none

@@ -48,6 +48,7 @@ TEST(ApplySettingTest, StringValuesAreStoredWholeWithBlanksCollapsedAndEscapesDe
       {"Program value  C:\\E\\Foo.exe\t   -X  value 2 ", &S::program, "C:\\E\\Foo.exe -X value 2"},
       {"InitString value new\\nforce", &S::initString, "new\nforce"},
       {"HashCommand value cores", &S::hashCommand, "cores %i"},  // "%i" added if missing
+      {"HashCommand value memory %d", &S::hashCommand, "memory %d"},
       {"HashCommand value " + longText, &S::hashCommand, longText + " %i"},
       {"HashCommand value <empty>", &S::hashCommand, ""},
       {"HashFormula value hash/2\xe4", &S::hashFormula, "HASH/2\xe4"}  // upper case, ASCII only

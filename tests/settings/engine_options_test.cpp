@@ -21,6 +21,8 @@ std::string Declared(std::string_view declaration) {
 TEST(DeclareEngineOptionTest, ReadsEachTypeAndAppendsTheMissingConversion) {
   const std::pair<std::string, std::string> cases[] = {
       {" x |spin| a | b | c |extra", "1 [ x  %i] [ a ] [ b ] [ c ]"},
+      {"sd %d|spin|5|1|99", "1 [sd %d] [5] [1] [99]"},       // "%d" is a conversion too
+      {"sd %%i|spin|5|1|99", "1 [sd %%i %i] [5] [1] [99]"},  // "%%i" is not
       {"st 5\\nsd 8|button", "2 [st 5\nsd 8] [] [] []"},
       {"learn|check|true|off|on", "3 [learn %s] [true] [off] [on]"},
       {"<readfile>|combo|none|none|b1", "4 [<readfile> %s] [none] [none|b1] []"},
@@ -46,6 +48,8 @@ TEST(BuildEngineOptionCommandTest, CopiesStrayConversionsAndValuesLiterally) {
   EngineOptionList options;
   for (auto [key, declaration] : {std::pair{"Name", "name %s %%|string"},
                                   {"Clear Hash", "new %s %%|button"},
+                                  {"Depth", "sd %d|spin|5|1|99"},
+                                  {"Book", "<readfile>|combo|none|none|book1"},
                                   {"EvilSpin", "%n%s %i %i %d%|spin|0|0|9"}}) {
     DeclareEngineOption(options, key, declaration);
   }
@@ -54,6 +58,12 @@ TEST(BuildEngineOptionCommandTest, CopiesStrayConversionsAndValuesLiterally) {
       {"Name", std::string(1000, 'v'), "name " + std::string(1000, 'v') + " %"},
       {"Clear Hash", "x", "new %s %%"},
       {"EvilSpin", "7", "%n%s 7 %i %d%"},
+      {"Depth", "7", "sd 7"},
+      // A pre-setup file is only ever one the declaration offers.
+      {"Book", "book1", "book1"},
+      {"Book", "1", "book1"},
+      {"Book", "../../x", ""},
+      {"Book", "/etc/passwd", ""},
   };
   for (const auto& [name, value, outcome] : cases) {
     const EngineOptionCommand command = BuildEngineOptionCommand(options, name, value);

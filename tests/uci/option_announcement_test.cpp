@@ -16,7 +16,7 @@ const Lines kDefaultLines = {
     "option name MoveNow type string default ?",
     "option name Hash type spin default 2 min 0 max 256",
     "option name HashCommand type string default <empty>",
-    "option name HashFormula type string default ",
+    "option name HashFormula type string default <empty>",
     "option name HashOnCommandline type check default false",
     "option name InitTime type spin default 2 min 0 max 30",
     "option name Delay type spin default 0 min 0 max 1000",
