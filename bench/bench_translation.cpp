@@ -91,8 +91,7 @@ void BM_IncrementalGoAndBestMove(benchmark::State& state) {
     OnEngineLine(q.adapter, reply);
     // back to the start of the turn
     state.PauseTiming();
-    q.search.SetEngineMove(played, MoveInfo{});
-    q.search.SetEngineMove(played + 1, MoveInfo{});
+    q.search.TruncateEngineGame(played);
     q.search.bestMoveOwed = false;
     state.ResumeTiming();
   }

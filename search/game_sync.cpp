@@ -1,5 +1,6 @@
 #include "search/game_sync.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "chess/move_text.h"
@@ -39,7 +40,7 @@ SyncCounts CompareGames(SearchRecords& a, const GoRequest& go) {
       c.forceSent = true;
       for (; c.oldCount > c.newCount; --c.oldCount) {
         a.SendToEngine("undo");
-        s.SetEngineMove(c.oldCount - 1, MoveInfo{});
+        s.TruncateEngineGame(c.oldCount - 1);
       }
     }
   } else {
@@ -126,7 +127,7 @@ void SendNewMoves(SearchRecords& a, const GoRequest& go, SyncCounts& c,
                   const std::function<void()>& beforeStart) {
   SearchContext& s = a.search;
   int first = 0;
-  while (first < GameRecord::kMaxMoves && !s.guiGame.moves[first].Empty() &&
+  while (first < std::min(c.newCount, s.engineGame.Count()) &&
          s.guiGame.moves[first].SameMove(s.engineGame.moves[first])) {
     ++first;
   }
@@ -147,14 +148,15 @@ void SendNewMoves(SearchRecords& a, const GoRequest& go, SyncCounts& c,
   // long game is not spent on coordinates.
   Board scratch = san ? s.EnginePosition() : Board();
   bool usermove = a.engine.usermoveFeature;
-  for (int i = first; i < GameRecord::kMaxMoves && !s.guiGame.moves[i].Empty(); ++i) {
+  s.TruncateEngineGame(first);
+  for (int i = first; i < s.guiGame.Count(); ++i) {
     bool starts = !c.forceSent && i == c.newCount - 1;
     if (starts) {
       SendClockAndLimits(a, go);
       beforeStart();
     }
     MoveInfo move = s.guiGame.moves[i];
-    s.SetEngineMove(i, move);
+    s.AppendEngineMove(move);
     std::string text = san ? MoveToText(scratch, move, MoveTextStyle::kSan) : MoveToCoord(move);
     a.SendToEngine(usermove ? "usermove " + text : text);
     if (san) scratch.MakeMove(move, true);

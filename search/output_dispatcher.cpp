@@ -52,7 +52,7 @@ void AcceptMove(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::strin
   MoveInfo move = pvStands && text == s.pvBestText ? s.pvBestMove : ParseMove(s.engineBoard, text);
   std::string reply;
   if (!move.Empty()) {
-    s.SetEngineMove(s.engineGame.Count(), move);
+    s.AppendEngineMove(move);
     reply = "bestmove " + MoveToCoord(move);
   } else {
     a.Log("illegal move", kTagFromEngine);

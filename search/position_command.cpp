@@ -1,6 +1,9 @@
 #include "search/position_command.h"
 
+#include <optional>
+
 #include "base/text.h"
+#include "chess/move_generator.h"
 #include "chess/move_text.h"
 #include "search/search_records.h"
 
@@ -15,18 +18,35 @@ bool IsEnPassantField(std::string_view w) {
   return w.size() >= 2 && w[0] >= 'a' && w[0] <= 'h' && (w[1] == '3' || w[1] == '6');
 }
 
-// The move is made on `board` and, while there is room, added to `game`
-// at `count`, when it decodes.
-void AddMove(Board& board, GameRecord& game, int& count, std::string_view text) {
-  MoveInfo move;
-  if (!DecodeCoordMove(board, move, text)) return;
-  if (board.MakeMove(move, false) && count < GameRecord::kMaxMoves) game.moves[count++] = move;
+// The generated move that the coordinate text names, when it is legal: the
+// legality test of a decoded move alone would let a pawn step backwards.
+std::optional<MoveInfo> LegalCoordMove(const Board& board, std::string_view text) {
+  MoveInfo decoded;
+  if (!DecodeCoordMove(board, decoded, text)) return std::nullopt;
+  thread_local MoveList candidates;  // a fresh list costs more than the generation
+  MoveGenerator::GeneratePseudoLegalFrom(board, decoded.from, candidates);
+  for (int i = 0; i < candidates.count; ++i) {
+    const MoveInfo& m = candidates.moves[i];
+    if (m.SameMove(decoded)) {
+      return MoveGenerator::IsLegal(board, m) ? std::optional(m) : std::nullopt;
+    }
+  }
+  return std::nullopt;
+}
+
+// The move is made on `board` and added to `game` when it is legal.
+bool AddMove(Board& board, GameRecord& game, std::string_view text) {
+  std::optional<MoveInfo> move = LegalCoordMove(board, text);
+  if (!move) return false;
+  board.MakeMove(*move, false);
+  game.moves.push_back(*move);
+  return true;
 }
 
 struct ReadEnd {
-  bool listed = false;  // a move list was read: every later word is a move
-  Board board;          // the position after the moves
-  int count = 0;
+  bool listed = false;        // a move list was read: every later word is a move
+  Board board;                // the position after the moves
+  std::string_view rejected;  // the first move that is not legal, if any
 };
 
 ReadEnd ReadWhole(std::string_view line, GameRecord& game) {
@@ -63,9 +83,16 @@ ReadEnd ReadWhole(std::string_view line, GameRecord& game) {
       }();
       game.start = standard;
     } else if (w == "moves") {
+      // The GUI and the engine must agree on every position: the game ends
+      // before the first move that is not legal.
       end.listed = true;
       end.board = game.start;
-      for (; n < words.size(); ++n) AddMove(end.board, game, end.count, words[n]);
+      for (; n < words.size(); ++n) {
+        if (!AddMove(end.board, game, words[n])) {
+          end.rejected = words[n];
+          break;
+        }
+      }
     }
   }
   return end;
@@ -73,8 +100,8 @@ ReadEnd ReadWhole(std::string_view line, GameRecord& game) {
 
 }  // namespace
 
-void ReadPositionCommand(std::string_view line, GameRecord& game) {
-  ReadWhole(line, game);
+std::string_view ReadPositionCommand(std::string_view line, GameRecord& game) {
+  return ReadWhole(line, game).rejected;
 }
 
 bool PositionReader::Resumes(std::string_view line, const GameRecord& game) const {
@@ -82,26 +109,43 @@ bool PositionReader::Resumes(std::string_view line, const GameRecord& game) cons
          (line.size() == line_.size() || kBlanks.find(line[line_.size()]) != kBlanks.npos);
 }
 
-void PositionReader::Read(std::string_view line, GameRecord& game) {
+std::string_view PositionReader::Read(std::string_view line, GameRecord& game) {
+  std::string_view rejected;
   if (!Resumes(line, game)) {
     ReadEnd end = ReadWhole(line, game);
-    line_.assign(end.listed ? line : std::string_view{});
+    // A list cut at a refused move is read whole next time.
+    line_.assign(end.listed && end.rejected.empty() ? line : std::string_view{});
     board_ = end.board;
-    moves_ = end.count;
-    return;
+    moves_ = game.Count();
+    return end.rejected;
   }
   std::size_t known = line_.size();
-  line_.append(line.substr(known));
   WordCursor words(line.substr(known));
   for (std::string_view w = words.Next(); !w.empty(); w = words.Next()) {
-    AddMove(board_, game, moves_, w);
+    if (!AddMove(board_, game, w)) {
+      rejected = w;
+      break;
+    }
   }
+  if (rejected.empty()) {
+    line_.append(line.substr(known));
+  } else {
+    line_.clear();
+  }
+  moves_ = game.Count();
+  return rejected;
 }
 
 void HandlePosition(SearchRecords& a, std::string_view line) {
   std::lock_guard lock(a.search.mutex);
-  a.search.positionReader.Read(line, a.search.guiGame);
+  std::string_view rejected = a.search.positionReader.Read(line, a.search.guiGame);
   a.search.thinkingOutputEnabled = false;
+  if (!rejected.empty()) {
+    std::string text =
+        "Illegal move " + std::string(rejected) + " in position; moves end before it";
+    a.Log(text, kTagAdapter);
+    a.SendToGui("info string " + text);
+  }
 }
 
 }  // namespace vantro

@@ -14,8 +14,9 @@ struct SearchRecords;
 void HandlePosition(SearchRecords& records, std::string_view line);
 
 // The reading itself: start position (startpos or a FEN of up to four
-// fields) and the moves that decode on the position reached so far.
-void ReadPositionCommand(std::string_view line, GameRecord& game);
+// fields) and the moves up to the first that is not a legal move in the
+// position reached; that move's text is returned (empty when all are legal).
+std::string_view ReadPositionCommand(std::string_view line, GameRecord& game);
 
 // ReadPositionCommand for one game record, line after line. A GUI sends the
 // whole game before every search; when a line is the last one with more moves
@@ -25,8 +26,9 @@ void ReadPositionCommand(std::string_view line, GameRecord& game);
 class PositionReader {
  public:
   // `game` is the record the last Read filled; when its move count has
-  // changed since, the line is read whole.
-  void Read(std::string_view line, GameRecord& game);
+  // changed since, the line is read whole. Returns the refused move, as
+  // ReadPositionCommand does.
+  std::string_view Read(std::string_view line, GameRecord& game);
 
  private:
   bool Resumes(std::string_view line, const GameRecord& game) const;

@@ -28,6 +28,8 @@ enum class StatusPoll : int { kOff = 0, kArmed = 1, kActive = 2 };
 // moves. The atomics are also read without the mutex (status timer, engine
 // start and stop).
 struct SearchContext {
+  // A "go" before any "position" searches the start position.
+  SearchContext() { guiGame.start.SetFEN(kStartFen); }
   std::mutex mutex;
   std::condition_variable changed;
 
@@ -52,9 +54,10 @@ struct SearchContext {
   int lastDepth = 1;
 
   GameRecord guiGame;
-  PositionReader positionReader;  // fills guiGame
-  // Read freely; changed only through ClearEngineGame, SetEngineStart and
-  // SetEngineMove, which keep EnginePosition() in step.
+  void AppendEngineMove(const MoveInfo& move) {
+    ++engineGameVersion_;
+    engineGame.moves.push_back(move);
+    if (enginePositionValid_ && positionMoves_ + 1 == engineGame.Count()) {
   GameRecord engineGame;
   Board engineBoard;  // the engine reader's scratch board
 
@@ -118,19 +121,23 @@ struct SearchContext {
     engineGame.start = start;
     enginePositionValid_ = false;
   }
-  void SetEngineMove(int index, const MoveInfo& move) {
-    if (index < 0 || index >= GameRecord::kMaxMoves) return;
-    ++engineGameVersion_;
-    engineGame.moves[index] = move;
-    bool atEnd = index == positionMoves_ && !move.Empty() &&
-                 (index + 1 == GameRecord::kMaxMoves || engineGame.moves[index + 1].Empty());
-    if (enginePositionValid_ && atEnd) {
+  PositionReader positionReader;  // fills guiGame
+  // Read freely; changed only through ClearEngineGame, SetEngineStart,
+  // AppendEngineMove and TruncateEngineGame, which keep EnginePosition() in
+  // step.
       MoveInfo made = move;
       enginePosition_.MakeMove(made, true);  // as Replay does
       ++positionMoves_;
     } else {
       enginePositionValid_ = false;
     }
+  }
+  // Keeps the first `count` moves.
+  void TruncateEngineGame(int count) {
+    if (count >= engineGame.Count()) return;
+    ++engineGameVersion_;
+    engineGame.moves.resize(count);
+    enginePositionValid_ = false;
   }
 
   void ResetPvMoves(bool full) {
