@@ -76,6 +76,19 @@ void BM_NonThinkingLineIgnored(benchmark::State& state) {
 }
 BENCHMARK(BM_NonThinkingLineIgnored);
 
+// A feature line of many pairs: the time per pair must not grow with the
+// line (40 000 pairs once took 30 s while both protocol threads waited).
+void BM_FeatureLinePerPair(benchmark::State& state) {
+  QuietAdapter q;
+  q.adapter.log.EndHolding();
+  std::string line = "feature";
+  for (int i = 0; i < state.range(0); ++i) line += " a=1";
+  line += " myname=\"" + std::string(1000, 'x') + " y\"";
+  for (auto _ : state) OnEngineLine(q.adapter, line);
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_FeatureLinePerPair)->Arg(1000)->Arg(40000)->Unit(benchmark::kMillisecond);
+
 // One full turn: the GUI's go with the new move, then the engine's move.
 void BM_IncrementalGoAndBestMove(benchmark::State& state) {
   QuietAdapter q;
