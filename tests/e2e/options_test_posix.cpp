@@ -51,6 +51,25 @@ TEST(Options, HelpButtonOpensThePageWithTheDesktopOpener) {
   EXPECT_EQ(dir.Read("opened"), "Vantro.html\n");
 }
 
+TEST(Options, HelpOpensTheInstalledPageWhenTheWorkingDirectoryHasNone) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.File("usr/bin"));
+  std::filesystem::create_directories(dir.File("usr/share/doc/vantro"));
+  std::filesystem::create_directories(dir.File("work"));
+  std::filesystem::copy_file(VantroBinary(), dir.File("usr/bin/vantro"));
+  dir.Write("usr/share/doc/vantro/Vantro.html", "<html></html>");
+  std::string opener =
+      dir.Write("xdg-open", "#!/bin/sh\necho \"$1\" > \"$(dirname \"$0\")/opened\"\n");
+  chmod(opener.c_str(), 0755);
+  ScopedPathPrefix path(dir.Path());
+  PipedProcess session(dir.File("usr/bin/vantro"), {}, dir.File("work"));
+  session.Send("setoption name Help");
+  session.Send("quit");
+  ASSERT_EQ(session.WaitExit(2s), 0);
+  for (int i = 0; i < 50 && dir.Read("opened").empty(); ++i) std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(dir.Read("opened"), dir.File("usr/share/doc/vantro/Vantro.html") + "\n");
+}
+
 TEST(Options, NicedAdapterRunsTheEngineAtTheMappedClass) {
   TempDir dir;
   FakeEngineScript script;

@@ -1,0 +1,136 @@
+// GUI input that is long, wrong or out of range, end to end: the engine gets
+// the position the GUI's legal moves reach, and the GUI gets well-formed
+// lines and a legal move.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+
+#include "base/text.h"
+#include "chess/move_text.h"
+#include "support/engine_log.h"
+#include "support/fake_engine_script.h"
+#include "support/temp_dir.h"
+#include "support/test_paths.h"
+#include "support/uci_session.h"
+
+namespace vantro::test {
+namespace {
+
+using namespace std::chrono_literals;
+using ::testing::AnyOf;
+using ::testing::Contains;
+using ::testing::Each;
+using ::testing::IsEmpty;
+using ::testing::StartsWith;
+
+constexpr std::string_view kStartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+constexpr std::string_view kPawnFen = "4k3/8/8/8/4P3/8/3p4/K7 w - -";
+
+std::vector<std::string> InfoStrings(const std::vector<std::string>& lines) {
+  std::vector<std::string> found;
+  for (const std::string& l : lines) {
+    if (l.starts_with("info string")) found.push_back(l);
+  }
+  return found;
+}
+
+struct GameCase {
+  const char* name;
+  std::string position;   // empty: no "position" at all
+  std::string_view fen;   // the game's start
+  std::string legalPart;  // the moves the engine must get
+  bool reported;          // the GUI is told that moves were dropped
+};
+
+std::string KnightShuffle(int rounds) {
+  std::string moves;
+  for (int i = 0; i < rounds; ++i) moves += " g1f3 g8f6 f3g1 f6g8";
+  return moves;
+}
+
+TEST(InputHygiene, TheEngineSearchesThePositionOfTheLegalMoves) {
+  const std::string longGame = KnightShuffle(2500) + " e2e4";  // 10 001 plies
+  const GameCase cases[] = {
+      {"illegal move", "position startpos moves e2e4 e7e5 e1e8 d7d5", kStartFen, "e2e4 e7e5", true},
+      {"undecodable move", "position startpos moves e2e4 e2 e7e5", kStartFen, "e2e4", true},
+      {"backward pawn", "position fen " + std::string(kPawnFen) + " moves e4e2 d2d1q", kPawnFen, "",
+       true},
+      {"no position", "", kStartFen, "", false},
+      {"10 001 plies", "position startpos moves" + longGame, kStartFen, longGame, false},
+  };
+  for (const GameCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    FakeEngineScript script;
+    script.Features("done=1").Play().ExitOnQuit();
+    UciSession session(dir.Path(), {WriteDefinitionFile(dir, "x.eng", script.WriteTo(dir))});
+    ASSERT_TRUE(session.Handshake(5s));
+    if (!c.position.empty()) session.Send(c.position);
+    session.Send("go wtime 60000 btime 60000");
+    std::vector<std::string> lines = session.ReadUntil("bestmove", 10s);
+    ASSERT_THAT(lines, Contains(StartsWith("bestmove ")));
+
+    Board board;
+    board.SetFEN(c.fen);
+    for (std::string_view m : SplitWords(c.legalPart)) {
+      MoveInfo move = ParseMove(board, m);
+      ASSERT_TRUE(board.MakeMove(move, true)) << m;
+    }
+    EXPECT_FALSE(ParseMove(board, SplitWords(lines.back())[1]).Empty()) << lines.back();
+    EXPECT_EQ(InfoStrings(lines).size(), c.reported ? 1u : 0u);
+    EXPECT_THAT(ReadEngineLog(EngineLogPath(dir)).Notes("illegal"), IsEmpty());
+  }
+}
+
+TEST(InputHygiene, OptionLinesStayOneLineAndSpinsStayInRange) {
+  TempDir dir;
+  std::string def = WriteDefinitionFile(dir, "x.eng", "fake",
+                                        {"InitString=new\\nforce", "HashCommand=memory %i\\n%i"});
+  UciSession session(dir.Path(), {def});
+  for (const char* line : {"setoption name SlowDown value 100000",
+                           "setoption name Delay value 1000000", "setoption name InitTime value -3",
+                           "setoption name Hash value 100000", "setoption name LevelType value 7",
+                           "setoption name Protocol value 0", "setoption name Noise value 500"}) {
+    session.Send(line);
+  }
+  session.Send("uci");
+  std::vector<std::string> lines = session.ReadUntil("uciok", 3s);
+  ASSERT_FALSE(lines.empty());
+  lines.pop_back();
+  EXPECT_THAT(lines, Each(AnyOf(StartsWith("id "), StartsWith("option name "))));
+  for (const char* expected : {
+           "option name InitString type string default new\\nforce",
+           "option name HashCommand type string default memory %i\\n%i",
+           "option name HashFormula type string default <empty>",
+           "option name SlowDown type spin default 100 min 1 max 100",
+           "option name Delay type spin default 1000 min 0 max 1000",
+           "option name InitTime type spin default 0 min 0 max 30",
+           "option name Hash type spin default 256 min 0 max 256",
+           "option name LevelType type spin default 2 min 1 max 2",
+           "option name Protocol type spin default 1 min 1 max 2",
+           "option name Noise type spin default 99 min -1 max 99",
+       }) {
+    EXPECT_THAT(lines, Contains(std::string(expected)));
+  }
+}
+
+TEST(InputHygiene, ReadmeDefinitionFileReadsAsDocumented) {
+  std::ifstream in(SourceDir() + "/README.md");
+  std::string text((std::istreambuf_iterator<char>(in)), {});
+  std::size_t start = text.find("```ini\n");
+  ASSERT_NE(start, std::string::npos);
+  start += 7;
+  TempDir dir;
+  dir.Write("readme.eng", text.substr(start, text.find("```", start) - start));
+  UciSession session(dir.Path(), {dir.File("readme.eng")});
+  session.Send("uci");
+  std::vector<std::string> lines = session.ReadUntil("uciok", 3s);
+  EXPECT_THAT(lines, Contains("id name Fairy-Max"));
+  EXPECT_THAT(lines, Contains("id author H.G. Muller"));
+  EXPECT_THAT(lines, Contains("option name Hash type spin default 16 min 0 max 256"));
+}
+
+}  // namespace
+}  // namespace vantro::test
