@@ -4,6 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-format
+          clang libclang-rt-14-dev
           fairymax gnuchess hoichess phalanx sjeng dreamchess polyglot stockfish
           man-db groff-base)
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds Vantro and passes the whole test suite: the format check, every test
 # in a normal build, then a real UCI client and refereed games over the
-# example engines, the unit tests under ASan+UBSan and under TSan, then the
-# Windows builds (x86_64 and i686) and their tests under wine.
+# example engines, the unit tests under ASan+UBSan and under TSan, each
+# libFuzzer target for VANTRO_FUZZ_SECONDS (default 20) on its seed corpus,
+# then the Windows builds (x86_64 and i686) and their tests under wine.
 #   tools/test.sh          all stages
 #   tools/test.sh quick    the normal build and its tests only
 set -euo pipefail
@@ -40,6 +41,9 @@ for san in address thread; do
     ctest --test-dir "build-$san" --output-on-failure -j "$jobs" --timeout 300 \
           -E 'Slow' -R '^e2e\..*Hostile|^(base|platform|chess|settings|core|uci|engine|search)\.'
 done
+
+stage "fuzz"
+tools/fuzz.sh "${VANTRO_FUZZ_SECONDS:-20}"
 
 stage "windows: x86_64 and i686 builds, tests under wine64"
 VANTRO_JOBS=$jobs tools/windows.sh

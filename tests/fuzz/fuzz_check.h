@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace vantro::fuzz {
+
+// A broken invariant is a crash for libFuzzer, which then keeps the input.
+inline void Require(bool ok, const char* what) {
+  if (ok) return;
+  std::fprintf(stderr, "invariant broken: %s\n", what);
+  std::abort();
+}
+
+inline std::string_view AsText(const unsigned char* data, std::size_t size) {
+  return {reinterpret_cast<const char*>(data), size};
+}
+
+// Calls `f` with each line of `text` (line feed ends a line).
+template <class F>
+void ForEachLine(std::string_view text, F f) {
+  while (!text.empty()) {
+    std::size_t end = text.find('\n');
+    f(text.substr(0, end));
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+}
+
+}  // namespace vantro::fuzz
