@@ -4,8 +4,11 @@
 // times even while a rule sleeps; the rules run one line after another, and
 // play mode (GameKeeper) sees each line after them.
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <condition_variable>
 #include <csignal>
@@ -28,6 +31,11 @@
 namespace {
 
 using namespace vantro::fake;
+
+// Set by "stop-reading": from then on input stays in the pipe (a block
+// already read is still handed on); only the writer's end of the pipe still
+// ends the fake.
+std::atomic<bool> inputStopped{false};
 
 // Reads, logs and queues the lines of standard input, or hands each to
 // `direct` on the reading thread.
@@ -55,7 +63,8 @@ class InputReader {
     std::string line;
     char buffer[4096];
     ssize_t got;
-    while ((got = ::read(STDIN_FILENO, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)) {
+    while (!inputStopped && ((got = ::read(STDIN_FILENO, buffer, sizeof buffer)) > 0 ||
+                         (got < 0 && errno == EINTR))) {
       for (ssize_t i = 0; i < got; ++i) {
         if (buffer[i] == '\n') {
           Deliver(std::exchange(line, {}));
@@ -63,6 +72,9 @@ class InputReader {
           line += buffer[i];
         }
       }
+    }
+    pollfd hangUp{STDIN_FILENO, 0, 0};
+    while (inputStopped && (::poll(&hangUp, 1, -1) < 0 || hangUp.revents == 0)) {
     }
     if (!line.empty()) Deliver(std::move(line));
     io_.Note("eof", "");
@@ -97,6 +109,21 @@ void Run(const Action& action, EngineIo& io) {
       return io.Print(action.text);
     case Action::Kind::kStderr:
       return io.PrintError(action.text);
+    case Action::Kind::kRepeat: {
+      std::string block;
+      for (int i = 0; i < action.number; ++i) {
+        block += action.text;
+        if (block.size() >= (1 << 16) || i + 1 == action.number) io.Print(std::exchange(block, {}));
+      }
+      return;
+    }
+    case Action::Kind::kSignal:
+      io.Note("signal", std::to_string(action.number));
+      ::kill(::getpid(), action.number);
+      return;
+    case Action::Kind::kStopReading:
+      inputStopped = true;
+      return;
     case Action::Kind::kSleep:
       return std::this_thread::sleep_for(std::chrono::milliseconds(action.number));
     case Action::Kind::kExit:

@@ -23,14 +23,23 @@ std::optional<T> ReadNumber(std::string_view text, T maximum) {
   return value;
 }
 
-// Resolves \n \r \t and \\, so that scripts can print carriage returns or
-// several lines in one write. False on any other escape.
+// Resolves \n \r \t \\ \0 and \xHH, so that scripts can print carriage
+// returns, several lines in one write, or binary garbage. False on any other escape.
 bool Unescape(std::string_view text, std::string& out) {
-  constexpr std::string_view kEscaped = "nrt\\";
-  constexpr std::string_view kMeaning = "\n\r\t\\";
+  constexpr std::string_view kEscaped = "nrt\\0";
+  constexpr std::string_view kMeaning{"\n\r\t\\\0", 5};
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] != '\\') {
       out += text[i];
+      continue;
+    }
+    if (i + 3 < text.size() && text[i + 1] == 'x') {
+      unsigned byte = 0;
+      const char* digits = text.data() + i + 2;
+      const auto [end, error] = std::from_chars(digits, digits + 2, byte, 16);
+      if (error != std::errc() || end != digits + 2) return false;
+      out += static_cast<char>(byte);
+      i += 3;
       continue;
     }
     const size_t kind = ++i < text.size() ? kEscaped.find(text[i]) : std::string_view::npos;
@@ -49,6 +58,25 @@ std::optional<std::string> ParseAction(std::string_view text, Action& action) {
                   : name == "print-raw" ? Action::Kind::kPrintRaw
                                         : Action::Kind::kStderr;
     if (!Unescape(rest, action.text)) return "bad escape in '" + restText + "'";
+    return {};
+  }
+  if (name == "repeat") {
+    const auto [count, repeated] = SplitFirstWord(rest);
+    const auto times = ReadNumber<int>(count, 1 << 30);
+    action.kind = Action::Kind::kRepeat;
+    if (!times || repeated.empty()) return "repeat needs <count> <text>";
+    action.number = *times;
+    if (!Unescape(repeated, action.text)) return "bad escape in '" + restText + "'";
+    return {};
+  }
+  if (name == "signal") {
+    const auto number = ReadNumber<int>(rest, 64);
+    if (!number || *number == 0) return "signal needs a signal number, not '" + restText + "'";
+    action = {Action::Kind::kSignal, {}, *number};
+    return {};
+  }
+  if (name == "stop-reading" && rest.empty()) {
+    action.kind = Action::Kind::kStopReading;
     return {};
   }
   if (name == "sleep") {

@@ -9,10 +9,20 @@
 namespace vantro::fake {
 
 struct Action {
-  enum class Kind { kPrint, kPrintRaw, kStderr, kSleep, kExit, kIgnore };
+  enum class Kind {
+    kPrint,
+    kPrintRaw,
+    kStderr,
+    kRepeat,
+    kSleep,
+    kExit,
+    kSignal,
+    kStopReading,
+    kIgnore
+  };
   Kind kind = Kind::kIgnore;
-  std::string text;  // print, print-raw, stderr: escapes already resolved
-  int number = 0;    // sleep: milliseconds; exit: status
+  std::string text;  // print, print-raw, stderr, repeat: escapes already resolved
+  int number = 0;    // sleep: milliseconds; exit: status; signal: number; repeat: count
 };
 
 // "on <word> <action>"; the word "*" matches every line.

@@ -18,6 +18,8 @@ namespace vantro::test {
 //   std::string program = script.WriteTo(dir);  // the Program= line for Vantro
 class FakeEngineScript {
  public:
+  // One script line as it stands.
+  FakeEngineScript& Line(std::string_view line) { return Add(std::string(line)); }
   FakeEngineScript& Start(std::string_view action) { return Add("start " + std::string(action)); }
   FakeEngineScript& On(std::string_view word, std::string_view action) {
     return Add("on " + std::string(word) + " " + std::string(action));
