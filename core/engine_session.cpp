@@ -7,6 +7,7 @@
 #include "core/priority_control.h"
 #include "engine/engine_control.h"
 #include "platform/process_env.h"
+#include "search/best_move.h"
 #include "search/output_dispatcher.h"
 #include "search/time_control.h"
 
@@ -30,6 +31,9 @@ void NudgeUntilHeard(Adapter& a) {
   }
   a.Log("The engine never answered its nudge.", kTagConnection);
 }
+
+// An engine that closed its output is normally gone a moment later.
+constexpr int kExitStatusWaitMs = 300;
 
 }  // namespace
 
@@ -63,7 +67,10 @@ bool EngineStart(Adapter& a) {
     return OnEngineLine(a.searching, line);
   });
   a.engine.reader.SetAfterRead([&a] { a.gui.Release(); });
-  a.engine.reader.SetOnEnd([&a] { a.signals.EngineReaderEnded(); });
+  a.engine.reader.SetOnEnd([&a] {
+    OnEngineEnded(a);
+    a.signals.EngineReaderEnded();
+  });
   a.engine.reader.Start(kThreadPriorityNormal);
 
   NudgeUntilHeard(a);
@@ -77,11 +84,15 @@ bool EngineStart(Adapter& a) {
     // Every engine gets at least a second (or InitTime) before it is
     // addressed again; one that opened its feature list gets up to another
     // minute to close it, and is addressed the moment it does.
-    SleepMs(kProtocolGraceMs);
+    a.engine.SleepUnlessGone(kProtocolGraceMs);
     if (!a.engine.NegotiationOpen() && initMs > kProtocolGraceMs) {
       a.engine.SleepUnlessNegotiationCloses(initMs - kProtocolGraceMs);
     }
     if (a.engine.NegotiationOpen()) a.engine.WaitNegotiationClosed(kFeatureListWaitMs);
+  }
+  if (a.engine.Gone()) {
+    a.priorityControl = true;
+    return false;  // the GUI has been told why
   }
 
   a.SendToEngine("new");
@@ -104,6 +115,7 @@ bool EngineStart(Adapter& a) {
 }
 
 void EngineStop(Adapter& a) {
+  a.engine.MarkStopping();
   a.priorityControl = false;
   a.search.statusPoll = StatusPoll::kOff;
   a.engine.SetPriorityClass(kNormalPriorityClass);
@@ -112,7 +124,7 @@ void EngineStop(Adapter& a) {
   {
     std::unique_lock lock(a.search.mutex);
     SearchState state = a.search.state;
-    if (state == SearchState::kThinking) {
+    if (state == SearchState::kThinking && !a.engine.Gone()) {
       a.SendToEngine(a.settings.moveNow);
       a.search.WaitWhile(lock, SearchState::kThinking, kStopMoveWait);
     } else if (state == SearchState::kAnalyzing) {
@@ -136,6 +148,19 @@ void EngineStop(Adapter& a) {
     }
   }
   a.priorityControl = true;
+}
+
+void OnEngineEnded(Adapter& a) {
+  if (a.engine.Stopping()) return;
+  std::string text = "info string Engine " + a.engine.EndCause(kExitStatusWaitMs);
+  a.engine.MarkGone();
+  std::lock_guard lock(a.search.mutex);
+  a.SendToGui(text);
+  if (a.search.state == SearchState::kThinking) {
+    ForceBestMove(a.searching);  // the GUI's clock runs
+  } else {
+    a.search.SetState(SearchState::kIdle);
+  }
 }
 
 void AdapterEngineSession::StartFailed() {

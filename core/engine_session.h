@@ -12,6 +12,10 @@ bool EngineStart(Adapter& adapter);
 // Ends the engine connection: "?" or "exit" if a search runs, then "quit" and
 // the release of the process. GUI thread, or the main thread at shutdown.
 void EngineStop(Adapter& adapter);
+// The engine's output has ended: unless the adapter ended the engine itself,
+// tells the GUI why in one "info string", answers a search the GUI waits for
+// and wakes every wait for the engine. Engine reader thread.
+void OnEngineEnded(Adapter& adapter);
 
 class AdapterEngineSession : public EngineSession {
  public:

@@ -20,6 +20,9 @@ namespace vantro {
 namespace {
 
 constexpr auto kWatchPeriod = std::chrono::milliseconds(5000);
+// Longer than any bounded wait inside one command or engine line (a stop
+// waits 41 x 250 ms for the engine), so shutdown never runs beside one.
+constexpr int kCommandEndWaitMs = 12000;
 
 // All arguments joined with blanks, so a path split into several arguments
 // arrives whole.
@@ -108,15 +111,21 @@ int RunAdapter(int argc, char** argv) {
 
   MainLoop(a);
 
-  a.guiReader.Stop();
+  // A command or engine line that never ends (a write to a GUI that reads
+  // nothing) runs on a thread that uses the adapter: end the process then,
+  // rather than stop the engine beside it or destroy the adapter under it.
+  auto abandon = [&a](const char* what) {
+    a.Log(std::string(what) + " still runs; ending without clean-up.", kTagAdapter);
+    a.log.Close();
+    std::_Exit(0);
+  };
+  a.guiReader.Stop(kCommandEndWaitMs);
+  if (a.guiReader.Busy()) abandon("A GUI command");
   if (a.engine.Running()) EngineStop(a);
-  a.engine.reader.Stop();
+  a.engine.reader.Stop(kCommandEndWaitMs);
+  if (a.engine.reader.Busy()) abandon("An engine line");
   a.statusPollTimer.Stop();
   a.log.Close();
-  // A GUI command still busy after its grace period (a stop waiting for the
-  // engine, say) runs on a thread that uses the adapter: end the process
-  // here rather than destroy the adapter under it.
-  if (!a.guiReader.LoopEnded() && !a.guiReader.Stopped()) std::_Exit(0);
   return 0;
 }
 

@@ -7,6 +7,22 @@
 #include "platform/process_env.h"
 
 namespace vantro {
+namespace {
+
+// What each line of `data` does to the engine's force mode.
+bool ForceModeAfter(std::string_view data, bool forced) {
+  while (!data.empty()) {
+    std::size_t end = data.find('\n');
+    std::string_view line = data.substr(0, end);
+    data = end == std::string_view::npos ? std::string_view() : data.substr(end + 1);
+    std::string_view word = line.substr(0, line.find(' '));
+    if (word == "force") forced = true;
+    if (word == "new" || word == "go" || word == "playother") forced = false;
+  }
+  return forced;
+}
+
+}  // namespace
 
 void EngineLink::SendToEngine(std::string_view line) {
   if (line.empty()) return;
@@ -24,6 +40,7 @@ void EngineLink::SendToEngine(std::string_view line) {
   }
   std::lock_guard lock(mutex_);
   log_.Log(line, kTagToEngine);
+  forceMode_ = ForceModeAfter(line, forceMode_);
   AppendWithLineFeed(held_, line);
   if (delay > 0 || holder_ != std::this_thread::get_id()) WriteHeld();
 }
@@ -44,10 +61,34 @@ void EngineLink::WriteHeld() {
   if (held_.empty()) return;
   if (running_ && ownInput_ != nullptr) {
     ownInput_->Write(held_);
-  } else if (running_) {
-    process_.Write(held_);  // an engine that died is noticed by its reader
+  } else if (running_ && !stuck_ && process_.Write(held_) == WriteResult::kStalled) {
+    // An engine that takes no input would hold every thread that talks to
+    // it; ending it makes its reader report the end. A dead engine's failed
+    // write is noticed by its reader too.
+    stuck_ = true;
+    log_.Log("The engine takes no input; ending it.", kTagConnection);
+    process_.Kill();
   }
   held_.clear();
+}
+
+void EngineLink::MarkGone() {
+  {
+    std::lock_guard lock(negotiationMutex_);
+    gone_ = true;
+  }
+  negotiationChanged_.notify_all();
+}
+
+std::string EngineLink::EndCause(int ms) {
+  std::lock_guard lock(mutex_);
+  if (stuck_) return "stopped reading its input and was ended";
+  return process_.EndDescription(ms).value_or("closed its output");
+}
+
+void EngineLink::SleepUnlessGone(std::uint32_t ms) {
+  std::unique_lock lock(negotiationMutex_);
+  negotiationChanged_.wait_for(lock, std::chrono::milliseconds(ms), [&] { return gone_.load(); });
 }
 
 bool EngineLink::StartProcess(std::string_view commandLine) {
@@ -59,6 +100,8 @@ bool EngineLink::StartProcess(std::string_view commandLine) {
   }
   if (process_.Start(commandLine) == 0) return false;
   running_ = true;
+  gone_ = stopping_ = forceMode_ = false;
+  stuck_ = false;
   return true;
 }
 
@@ -116,13 +159,14 @@ void EngineLink::SetNegotiationOpen(bool open) {
 bool EngineLink::WaitNegotiationClosed(std::uint32_t ms) {
   std::unique_lock lock(negotiationMutex_);
   return negotiationChanged_.wait_for(lock, std::chrono::milliseconds(ms),
-                                      [&] { return !negotiationOpen_; });
+                                      [&] { return !negotiationOpen_ || gone_; });
 }
 
 void EngineLink::SleepUnlessNegotiationCloses(std::uint32_t ms) {
   std::unique_lock lock(negotiationMutex_);
-  negotiationChanged_.wait_for(lock, std::chrono::milliseconds(ms),
-                               [&] { return negotiationClosedEvent_ && !negotiationOpen_; });
+  negotiationChanged_.wait_for(lock, std::chrono::milliseconds(ms), [&] {
+    return (negotiationClosedEvent_ && !negotiationOpen_) || gone_;
+  });
 }
 
 void EngineLink::NoteOutput() {

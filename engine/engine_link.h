@@ -39,6 +39,21 @@ class EngineLink {
 
   bool Running() const { return running_; }
 
+  // The engine's output ended without a stop of ours: waits for the engine
+  // end early. Gone() stays true from then on.
+  void MarkGone();
+  bool Gone() const { return gone_; }
+  // Set when the adapter ends the engine itself; that end is no news.
+  void MarkStopping() { stopping_ = true; }
+  bool Stopping() const { return stopping_; }
+  // Why the engine ended, for the GUI; waits up to `ms` for its exit.
+  std::string EndCause(int ms);
+  // In force mode, as far as the commands sent tell: a move alone would not
+  // start its search.
+  bool InForceMode() const { return forceMode_; }
+  // Sleeps `ms` unless the engine is gone meanwhile.
+  void SleepUnlessGone(std::uint32_t ms);
+
   // Starts the process; false when it cannot be started.
   bool StartProcess(std::string_view commandLine);
   // Releases the process (see ChildProcess::Close).
@@ -93,12 +108,17 @@ class EngineLink {
   ChildProcess process_;
   ByteSink* ownInput_ = nullptr;
   std::atomic<bool> running_{false};
+  std::atomic<bool> gone_{false};
+  std::atomic<bool> stopping_{false};
+  std::atomic<bool> forceMode_{false};
+  bool stuck_ = false;      // took no input for a while and was killed
   std::string held_;        // lines not yet written, with their line feeds
   std::thread::id holder_;  // no thread when nobody holds
 
   std::mutex announcedMutex_;
   std::vector<std::string> announcedOptions_;
 
+  // Also wakes the waits when the engine is gone.
   std::mutex negotiationMutex_;
   std::condition_variable negotiationChanged_;
   std::atomic<bool> negotiationOpen_{false};

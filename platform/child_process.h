@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/process_env.h"
 #include "platform/unique_handle.h"
 
 namespace vantro {
@@ -52,7 +53,15 @@ class ChildProcess {
 
   // One write of the whole text to the child's input. Failures (a child that
   // exited) are reported by the result only; they never end the adapter.
-  bool Write(std::string_view data);
+  // A child that takes nothing of it for kStallMs is reported as stalled.
+  WriteResult Write(std::string_view data);
+
+  // Kills the child and its process group at once, unless it has exited.
+  void Kill();
+
+  // How the child ended ("exited with status 3", "killed by signal 9
+  // (Killed)"), waiting up to `ms` for it; nothing while it runs.
+  std::optional<std::string> EndDescription(int ms);
 
   // Hands the read end of the child's output pipe to its reader, which owns
   // it from then on. Invalid when no process is held or it was taken.
@@ -65,6 +74,7 @@ class ChildProcess {
 
   static constexpr int kTerminateWaitMs = 5000;
   static constexpr int kQuitWaitMs = 2000;
+  static constexpr int kStallMs = 5000;
   // How long Close waits for a killed process to be gone.
   static constexpr int kKillWaitMs = 1000;
 

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <string>
 #include <system_error>
@@ -179,6 +180,7 @@ struct ChildProcess::ExitWatch {
   std::mutex mutex;
   std::condition_variable exitedCv;
   bool exited = false;
+  int status = 0;  // waitpid's, once exited
 
   static void Run(std::shared_ptr<ExitWatch> watch) {
     siginfo_t info{};
@@ -186,7 +188,7 @@ struct ChildProcess::ExitWatch {
            errno == EINTR) {
     }
     std::lock_guard<std::mutex> lock(watch->mutex);
-    while (waitpid(watch->pid, nullptr, 0) < 0 && errno == EINTR) {
+    while (waitpid(watch->pid, &watch->status, 0) < 0 && errno == EINTR) {
     }
     watch->exited = true;
     watch->exitedCv.notify_all();
@@ -243,6 +245,9 @@ int ChildProcess::Start(std::string_view commandLine) {
   }
   processId_ = pid;
   exitWatch_ = std::move(watch);
+  // Our end only: a stuck child must not block the writer for good.
+  const int toChildFd = static_cast<int>(toChild.Get());
+  fcntl(toChildFd, F_SETFL, fcntl(toChildFd, F_GETFL) | O_NONBLOCK);
   writeToChild_ = std::move(toChild);
   readFromChild_ = std::move(fromChild);
   return pid;
@@ -272,9 +277,33 @@ void ChildProcess::Close(bool terminateHard) {
   processId_ = 0;
 }
 
-bool ChildProcess::Write(std::string_view data) {
-  if (!writeToChild_.Valid()) return false;
-  return WriteAll(writeToChild_.Get(), data);
+WriteResult ChildProcess::Write(std::string_view data) {
+  if (!writeToChild_.Valid()) return WriteResult::kFailed;
+  return WriteAllWithin(writeToChild_.Get(), data, kStallMs);
+}
+
+void ChildProcess::Kill() {
+  if (processId_ <= 0 || !exitWatch_) return;
+  std::lock_guard<std::mutex> lock(exitWatch_->mutex);
+  if (exitWatch_->exited) return;
+  kill(-processId_, SIGKILL);
+  kill(processId_, SIGKILL);
+}
+
+std::optional<std::string> ChildProcess::EndDescription(int ms) {
+  if (!exitWatch_) return {};
+  std::unique_lock<std::mutex> lock(exitWatch_->mutex);
+  if (!exitWatch_->exitedCv.wait_for(lock, std::chrono::milliseconds(ms),
+                                     [this] { return exitWatch_->exited; })) {
+    return {};
+  }
+  int status = exitWatch_->status;
+  if (WIFSIGNALED(status)) {
+    const char* name = sigdescr_np(WTERMSIG(status));
+    return "killed by signal " + std::to_string(WTERMSIG(status)) +
+           (name != nullptr ? " (" + std::string(name) + ")" : "");
+  }
+  return "exited with status " + std::to_string(WEXITSTATUS(status));
 }
 
 UniqueHandle ChildProcess::TakeOutput() {

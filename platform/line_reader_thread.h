@@ -45,9 +45,9 @@ class LineReaderThread {
 
   // True when a thread runs or has run and not been stopped since.
   bool Start(int threadPriority);
-  // Asks the thread to end and waits up to kStopWaitMs; a thread still busy in
-  // its callback after that is left to finish alone (the process is ending).
-  void Stop();
+  // Asks the thread to end and waits up to `waitMs`; a thread still busy in
+  // its callback after that is left to finish alone (see Busy).
+  void Stop(int waitMs = kStopWaitMs);
   // Asks the thread to end without waiting.
   void RequestStop();
   // The thread exists (started and not yet stopped).
@@ -57,6 +57,9 @@ class LineReaderThread {
   // Stop has returned since the last Start, whether or not the thread
   // finished within the wait.
   bool Stopped() const;
+  // A thread still runs the loop or its end callback, also one left alone
+  // by Stop: what the callbacks use must outlive it.
+  bool Busy() const;
 
   static constexpr int kStopWaitMs = 1000;
   static constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;

@@ -121,7 +121,7 @@ void LineReaderThread::RequestStop() {
   }
 }
 
-void LineReaderThread::Stop() {
+void LineReaderThread::Stop(int waitMs) {
   if (ownReader == shared_.get()) {
     // From its own callback: the loop ends when the callback returns, and the
     // controlling thread joins it later.
@@ -133,7 +133,7 @@ void LineReaderThread::Stop() {
   bool finished;
   {
     std::unique_lock<std::mutex> lock(shared_->mutex);
-    finished = shared_->finished.wait_for(lock, std::chrono::milliseconds(kStopWaitMs),
+    finished = shared_->finished.wait_for(lock, std::chrono::milliseconds(waitMs),
                                           [this] { return !shared_->active; });
   }
   if (finished) {
@@ -155,6 +155,11 @@ bool LineReaderThread::LoopEnded() const {
 
 bool LineReaderThread::Stopped() const {
   return shared_->stopped.load();
+}
+
+bool LineReaderThread::Busy() const {
+  std::lock_guard<std::mutex> lock(shared_->mutex);
+  return shared_->active;
 }
 
 void LineReaderThread::Loop(std::shared_ptr<Shared> shared, int threadPriority) {

@@ -23,6 +23,11 @@ NativeHandle StandardOutput();
 // around the write, unless PrepareStandardStreams has made that needless.
 bool WriteAll(NativeHandle handle, std::string_view data);
 
+// The same, for a non-blocking handle: gives up when the reader has taken
+// nothing for `stallMs` (-1: never).
+enum class WriteResult { kDone, kFailed, kStalled };
+WriteResult WriteAllWithin(NativeHandle handle, std::string_view data, int stallMs);
+
 // Opens a document with the desktop's default application, detached; the
 // outcome is not reported.
 void OpenWithDesktop(const std::string& path);

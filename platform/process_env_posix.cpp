@@ -92,8 +92,8 @@ NativeHandle StandardOutput() {
   return STDOUT_FILENO;
 }
 
-bool WriteAll(NativeHandle handle, std::string_view data) {
-  if (handle < 0) return false;
+WriteResult WriteAllWithin(NativeHandle handle, std::string_view data, int stallMs) {
+  if (handle < 0) return WriteResult::kFailed;
   const int fd = static_cast<int>(handle);
   std::optional<BrokenPipeGuard> guard;
   if (!brokenPipeIgnored) guard.emplace();
@@ -102,18 +102,23 @@ bool WriteAll(NativeHandle handle, std::string_view data) {
     if (written < 0) {
       if (errno == EINTR) continue;
       if (errno == EAGAIN || errno == EWOULDBLOCK) {
-        // A descriptor someone made non-blocking (a GUI's pipe, say): wait
-        // until it takes more instead of losing the rest.
+        // A full pipe: wait until it takes more instead of losing the rest.
         pollfd writable{fd, POLLOUT, 0};
-        if (poll(&writable, 1, -1) >= 0 || errno == EINTR) continue;
-        return false;
+        int ready = poll(&writable, 1, stallMs);
+        if (ready == 0) return WriteResult::kStalled;
+        if (ready > 0 || errno == EINTR) continue;
+        return WriteResult::kFailed;
       }
       if (errno == EPIPE && guard) guard->NoteBrokenPipe();
-      return false;
+      return WriteResult::kFailed;
     }
     data.remove_prefix(static_cast<std::size_t>(written));
   }
-  return true;
+  return WriteResult::kDone;
+}
+
+bool WriteAll(NativeHandle handle, std::string_view data) {
+  return WriteAllWithin(handle, data, -1) == WriteResult::kDone;
 }
 
 void OpenWithDesktop(const std::string& path) {

@@ -137,6 +137,10 @@ void SendNewMoves(SearchRecords& a, const GoRequest& go, SyncCounts& c,
     c.forceSent = true;
   } else if (c.newCount == 0 || c.newCount == c.oldCount) {
     c.forceSent = true;
+  } else if (a.engine.InForceMode()) {
+    // Left in force mode (by analysis, undo or a set-up): the move alone
+    // would not start the search.
+    c.forceSent = true;
   }
   if (go.infinite && a.settings.analyze && !c.forceSent) {
     a.SendToEngine("force");

@@ -85,6 +85,42 @@ void AcceptMove(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::strin
       (a.settings.simulateHint && s.ponderMoveConfirmed) ? s.reportedPonderMove : MoveInfo{};
 }
 
+// "Illegal move: e2e4", "Illegal move (reason): e2e4", or "Error (reason):
+// command" for a command that builds the engine's game; errors about
+// settings an engine lacks ("memory", "cores") change no position.
+bool IsPositionError(std::string_view line, std::string_view& command) {
+  if (line.starts_with("Illegal move")) return true;
+  if (!line.starts_with("Error")) return false;
+  std::size_t colon = line.find("):");
+  if (colon == std::string_view::npos) return false;
+  command = GetWord(line.substr(colon + 2), 1);
+  static constexpr std::string_view kBuilders[] = {"setboard", "edit", "usermove", "undo",
+                                                   "remove",   "new",  "force",    "go"};
+  for (std::string_view builder : kBuilders) {
+    if (command == builder) return true;
+  }
+  // A move, in coordinates or SAN.
+  return !command.empty() &&
+         command.find_first_not_of("abcdefgh12345678KQRBNOxqrbn=+#-") == std::string_view::npos &&
+         command.find_first_of("12345678O") != std::string_view::npos;
+}
+
+// The engine's game is no longer the GUI's: it is set up afresh before its
+// next search (with the other set-up style when the set-up itself was
+// refused), and a search it runs now is not the GUI's.
+void HandlePositionError(SearchRecords& a, std::string_view command) {
+  SearchContext& s = a.search;
+  a.Log("The engine's game differs from the GUI's; it is set up afresh next time.", kTagDispatcher);
+  if (command == "setboard" || command == "edit") {
+    a.settings.edit = command == "setboard" ? kEditEdit : kEditSetboard;
+  }
+  ForgetEngineGame(a);
+  if (s.state == SearchState::kThinking) {
+    a.SendToEngine("force");  // its move would answer another position
+    ForceBestMove(a);
+  }
+}
+
 void ReadHint(SearchRecords& a, std::string_view text) {
   SearchContext& s = a.search;
   ReplayEngineGame(s);
@@ -141,6 +177,14 @@ bool OnEngineLine(SearchRecords& a, std::string_view raw) {
   } else if (keyword == "1/2-1/2") {
     s.statusPoll = StatusPoll::kOff;
     a.SendToGui("info string " + std::string(line));
+    if (s.state == SearchState::kThinking) {
+      // The engine will not move in a game it holds for drawn; the GUI
+      // still waits, and the next search sets the engine up afresh.
+      ForgetEngineGame(a);
+      ForceBestMove(a);
+    }
+  } else if (std::string_view command; IsPositionError(line, command)) {
+    HandlePositionError(a, command);
   } else if (keyword == "feature") {
     NegotiateFeature(a.engine, a.settings, line);
   } else if (!s.thinkingOutputEnabled) {

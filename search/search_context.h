@@ -74,7 +74,8 @@ struct SearchContext {
   CountdownStopwatch searchClock;
   CountdownStopwatch ponderClock;
   int savedMovesToGo = -1;
-  int savedMoveTime = -1;  // a fixed time per move outlives the ponder search
+  int savedMoveTime = -1;      // a fixed time per move outlives the ponder search
+  bool ponderPending = false;  // a "go ponder" waits for its ponderhit
   // Counts the searches, so that a deadline knows its own.
   unsigned searchNumber = 0;
   MoveDeadline moveDeadline;

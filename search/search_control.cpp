@@ -62,6 +62,7 @@ void Go(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view l
   GoRequest go = ParseGo(line);
   // The GUI waits for one "bestmove" for every "go", whatever kind.
   s.bestMoveOwed = true;
+  s.ponderPending = go.ponder;
   if (go.searchmoves) {
     s.thinkingOutputEnabled = true;
     return;
@@ -213,6 +214,10 @@ void HandlePonderHit(SearchRecords& a) {
   LinesHeld held(a.engine);
   std::unique_lock lock(a.search.mutex);
   SearchContext& s = a.search;
+  if (!s.ponderPending) {
+    a.Log("No ponder search to hit.", kTagDispatcher);
+    return;
+  }
   std::string text = "go";
   if (s.savedMovesToGo >= 0) {
     text += " movestogo " + std::to_string(s.savedMovesToGo);
@@ -224,7 +229,7 @@ void HandlePonderHit(SearchRecords& a) {
   }
   if (s.depthLimit > 0) text += " depth " + std::to_string(s.depthLimit.load());
   if (s.engineTime >= 0) {
-    long long other = static_cast<long long>(s.ponderClock.Elapsed()) + s.level.increment * 10LL;
+    long long other = static_cast<long long>(s.ponderClock.Elapsed()) + s.level.increment * 1000LL;
     bool white = s.guiGame.WhiteToMoveAfter();
     text += (white ? " wtime " : " btime ") + std::to_string(s.engineTime);
     if (other > 0) text += (white ? " btime " : " wtime ") + std::to_string(other);
@@ -237,6 +242,7 @@ void HandleStop(SearchRecords& a) {
   std::unique_lock lock(a.search.mutex);
   SearchContext& s = a.search;
   s.statusPoll = StatusPoll::kOff;
+  s.ponderPending = false;
   SearchState state = s.state;
   if (state == SearchState::kThinking) {
     a.SendToEngine(a.settings.moveNow);

@@ -25,7 +25,8 @@ void AnswerUci(UciRecords& uci) {
 bool AnswerIsReady(SearchRecords& a, EngineSession& session) {
   if (a.log.IsHolding()) a.log.EndHolding();
   if (!a.engine.Running() && !session.Start()) {
-    a.SendToGui("info string Error starting engine.");
+    // An engine that died while starting has told the GUI why already.
+    if (!a.engine.Gone()) a.SendToGui("info string Error starting engine.");
     session.StartFailed();
     return false;
   }

@@ -64,7 +64,7 @@ class InputReader {
     char buffer[4096];
     ssize_t got;
     while (!inputStopped && ((got = ::read(STDIN_FILENO, buffer, sizeof buffer)) > 0 ||
-                         (got < 0 && errno == EINTR))) {
+                             (got < 0 && errno == EINTR))) {
       for (ssize_t i = 0; i < got; ++i) {
         if (buffer[i] == '\n') {
           Deliver(std::exchange(line, {}));

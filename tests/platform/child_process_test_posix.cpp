@@ -32,7 +32,7 @@ TEST(ChildProcessTest, TheChildGetsDefaultSigpipeThoughTheAdapterIgnoresIt) {
   EXPECT_EQ(std::stoull(status.substr(ignored + 7), nullptr, 16) & (1ull << (SIGPIPE - 1)), 0u);
   signal(SIGPIPE, SIG_DFL);
   UniqueHandle output = child.TakeOutput();
-  EXPECT_TRUE(child.Write("line one\n"));
+  EXPECT_EQ(child.Write("line one\n"), WriteResult::kDone);
   child.Close(false);  // end of input ends cat, and nothing waits for it
   EXPECT_EQ(ReadToEnd(static_cast<int>(output.Get())), "line one\n");
   EXPECT_TRUE(test::WaitUntil([pid] { return IsReaped(pid); }));
@@ -48,13 +48,13 @@ TEST(ChildProcessTest, WritingToAnExitedChildFailsWithoutSigpipeAndCloseDoesNotW
     std::string state = ProcessState(pid);
     return state.empty() || state == "Z";
   }));
-  EXPECT_FALSE(child.Write("quit\n"));
+  EXPECT_EQ(child.Write("quit\n"), WriteResult::kFailed);
   auto start = std::chrono::steady_clock::now();
   child.Close(true);
   EXPECT_LT(std::chrono::steady_clock::now() - start,
             std::chrono::milliseconds(ChildProcess::kTerminateWaitMs / 2));
   EXPECT_TRUE(IsReaped(pid));
-  EXPECT_FALSE(child.Write("after close\n"));
+  EXPECT_EQ(child.Write("after close\n"), WriteResult::kFailed);
   signal(SIGPIPE, saved);
 }
 

@@ -67,14 +67,6 @@ TEST_F(DispatcherTest, DecisiveResultIsPassedOnAndConfirmed) {
   EXPECT_TRUE(adapter.search.engineResigned);
 }
 
-TEST_F(DispatcherTest, DrawIsOnlyReported) {
-  EngineThinksAfterE4();
-  Engine("1/2-1/2 {Draw by repetition}");
-  EXPECT_THAT(TakeGui(), ElementsAre("info string 1/2-1/2 {Draw by repetition}"));
-  EXPECT_THAT(TakeEngine(), IsEmpty());
-  EXPECT_EQ(State(), SearchState::kThinking);
-}
-
 TEST_F(DispatcherTest, ResignWithMoreWordsIsNotAResignation) {
   EngineThinksAfterE4();
   Engine("resign now");
