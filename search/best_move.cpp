@@ -29,6 +29,7 @@ void SendBestMove(SearchRecords& a, const std::string& line) {
 void ForceBestMove(SearchRecords& a) {
   SearchContext& s = a.search;
   s.thinkingOutputEnabled = false;
+  s.answeredForEngine = true;
   s.searchClock.Stop();
   Board board = s.guiGame.Replay();
   MoveList legal;

@@ -21,6 +21,10 @@ void ReplayEngineGame(SearchContext& s) {
 
 void AcceptMove(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view text) {
   SearchContext& s = a.search;
+  if (s.state != SearchState::kThinking && s.answeredForEngine) {
+    a.Log("Move discarded, its search was answered already.", kTagDispatcher);
+    return;
+  }
   if (s.state != SearchState::kThinking) {
     // Covers an engine that answers before the GUI thread has recorded the
     // search; wakes the moment it does. The GUI's lines do not wait with it.

@@ -40,6 +40,9 @@ struct SearchContext {
   std::atomic<bool> thinkingOutputEnabled{false};
   // The GUI is owed one "bestmove" for its last "go".
   bool bestMoveOwed = false;
+  // The last search was answered without the engine's move: a move the
+  // engine still sends belongs to it, not to the next search.
+  bool answeredForEngine = false;
 
   bool ponderMoveConfirmed = false;
   MoveInfo pvBestMove;

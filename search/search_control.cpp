@@ -143,6 +143,7 @@ void Go(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view l
   auto arm = [&] {
     s.SetState(analyzing ? SearchState::kAnalyzing : SearchState::kThinking);
     s.stopMove = false;
+    s.answeredForEngine = false;
     ++s.searchNumber;
     if (movetime > 0 && !analyzing) ArmMoveDeadline(a, movetime);
     s.searchClock.Set(std::max(s.engineTime, 0));
