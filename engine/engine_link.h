@@ -80,6 +80,7 @@ class EngineLink {
   std::atomic<bool> colorsFeature{true};
   std::atomic<bool> timeFeature{true};
   std::atomic<bool> smpFeature{false};
+  std::atomic<bool> pingFeature{false};
 
   // The texts of the engine's feature option="..." pairs, collected on the
   // engine reader thread and taken by the GUI thread.

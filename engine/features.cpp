@@ -35,6 +35,8 @@ void NegotiateFeature(EngineLink& engine, Settings& settings, std::string_view l
     } else if (name == "done") {
       if (value == "1") engine.SetNegotiationOpen(false);
       if (value == "0") engine.SetNegotiationOpen(true);
+    } else if (name == "ping") {
+      SetFlag(engine.pingFeature, value);
     } else if (name == "smp") {
       SetFlag(engine.smpFeature, value);
     } else if (name == "option") {

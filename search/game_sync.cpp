@@ -79,6 +79,11 @@ void FullSetUp(SearchRecords& a, std::unique_lock<std::mutex>& lock, SyncCounts&
   } else {
     a.SendToEngine("force");
   }
+  SendNewGame(a, c, whiteToMove, s.guiGame.start);
+}
+
+void SendNewGame(SearchRecords& a, SyncCounts& c, bool whiteToMove, const Board& start) {
+  SearchContext& s = a.search;
   a.SendToEngine("new");
   s.engineForced = false;
   SendPostMode(a.engine, a.settings);
@@ -90,7 +95,7 @@ void FullSetUp(SearchRecords& a, std::unique_lock<std::mutex>& lock, SyncCounts&
   }
   if (a.engine.Running() && a.settings.computer) a.SendToEngine("computer");
 
-  s.SetEngineStart(s.guiGame.start);
+  s.SetEngineStart(start);
   static const Board standard = [] {
     Board b;
     b.SetFEN(kStartFen);

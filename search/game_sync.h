@@ -3,6 +3,7 @@
 #include <functional>
 #include <mutex>
 
+#include "chess/board.h"
 #include "search/go_request.h"
 
 namespace vantro {
@@ -27,6 +28,10 @@ SyncCounts CompareGames(SearchRecords& records, const GoRequest& go);
 // `lock` holds the search mutex; the wait for the engine to stop releases it.
 void FullSetUp(SearchRecords& records, std::unique_lock<std::mutex>& lock, SyncCounts& counts,
                bool whiteToMove);
+
+// From "new" on: post and ponder modes, "force" when black is to move,
+// "computer", and `start` as the engine game's start.
+void SendNewGame(SearchRecords& records, SyncCounts& counts, bool whiteToMove, const Board& start);
 
 // The clock and limit commands that precede the line starting a search.
 void SendClockAndLimits(SearchRecords& records, const GoRequest& go);

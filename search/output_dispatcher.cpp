@@ -7,6 +7,7 @@
 #include "chess/move_text.h"
 #include "engine/features.h"
 #include "search/best_move.h"
+#include "search/game_sync.h"
 #include "search/search_records.h"
 #include "search/thinking_output.h"
 
@@ -89,24 +90,33 @@ void AcceptMove(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::strin
       (a.settings.simulateHint && s.ponderMoveConfirmed) ? s.reportedPonderMove : MoveInfo{};
 }
 
+bool LooksLikeMove(std::string_view word) {
+  return !word.empty() &&
+         word.find_first_not_of("abcdefgh12345678KQRBNOxqrbn=+#-") == std::string_view::npos &&
+         word.find_first_of("12345678O") != std::string_view::npos;
+}
+
 // "Illegal move: e2e4", "Illegal move (reason): e2e4", or "Error (reason):
 // command" for a command that builds the engine's game; errors about
-// settings an engine lacks ("memory", "cores") change no position.
+// settings an engine lacks ("memory", "cores") change no position, nor does
+// Phalanx's "Illegal move: sd 3" for a command it does not know.
 bool IsPositionError(std::string_view line, std::string_view& command) {
-  if (line.starts_with("Illegal move")) return true;
-  if (!line.starts_with("Error")) return false;
-  std::size_t colon = line.find("):");
+  std::size_t colon = line.find(':');
   if (colon == std::string_view::npos) return false;
-  command = GetWord(line.substr(colon + 2), 1);
+  std::string_view rest = Trim(line.substr(colon + 1));
+  if (line.starts_with("Illegal move")) {
+    const bool usermove = GetWord(rest, 1) == "usermove";
+    command = GetWord(rest, usermove ? 2 : 1);
+    return GetWord(rest, usermove ? 3 : 2).empty() && LooksLikeMove(command);
+  }
+  if (!line.starts_with("Error") || line[colon - 1] != ')') return false;
+  command = GetWord(rest, 1);
   static constexpr std::string_view kBuilders[] = {"setboard", "edit", "usermove", "undo",
                                                    "remove",   "new",  "force",    "go"};
   for (std::string_view builder : kBuilders) {
     if (command == builder) return true;
   }
-  // A move, in coordinates or SAN.
-  return !command.empty() &&
-         command.find_first_not_of("abcdefgh12345678KQRBNOxqrbn=+#-") == std::string_view::npos &&
-         command.find_first_of("12345678O") != std::string_view::npos;
+  return LooksLikeMove(command);
 }
 
 // The engine's game is no longer the GUI's: it is set up afresh before its
@@ -119,10 +129,35 @@ void HandlePositionError(SearchRecords& a, std::string_view command) {
     a.settings.edit = command == "setboard" ? kEditEdit : kEditSetboard;
   }
   ForgetEngineGame(a);
-  if (s.state == SearchState::kThinking) {
-    a.SendToEngine("force");  // its move would answer another position
-    ForceBestMove(a);
+  if (s.state != SearchState::kThinking) return;
+  a.SendToEngine("force");  // its move would answer another position
+  if (!s.setUpRetried && a.engine.pingFeature) {
+    // Fairy-Max refuses the moves of a set-up sent right after an analysis;
+    // the position alone, once its replies to this set-up are read, works.
+    s.setUpRetried = true;
+    s.thinkingOutputEnabled = false;
+    s.retryPing = ++s.pingCount;
+    a.SendToEngine("ping " + std::to_string(s.retryPing));
+    return;
   }
+  ForceBestMove(a);
+}
+
+// The engine has read everything up to the refused set-up's last reply: it
+// gets the GUI's position without moves and searches it.
+void RetrySetUp(SearchRecords& a) {
+  SearchContext& s = a.search;
+  s.retryPing = 0;
+  a.Log("The position alone is set up once more.", kTagDispatcher);
+  const Board position = s.guiGame.Replay();
+  const bool whiteToMove = s.guiGame.WhiteToMoveAfter();
+  SyncCounts counts;
+  SendNewGame(a, counts, whiteToMove, position);
+  SendClockAndLimits(a, s.lastGo);
+  if (a.engine.colorsFeature) a.SendToEngine(whiteToMove ? "white" : "black");
+  a.SendToEngine("go");
+  s.engineForced = false;
+  s.thinkingOutputEnabled = true;
 }
 
 void ReadHint(SearchRecords& a, std::string_view text) {
@@ -167,6 +202,17 @@ bool OnEngineLine(SearchRecords& a, std::string_view raw) {
 
   std::unique_lock lock(a.search.mutex);
   SearchContext& s = a.search;
+  if (s.retryPing != 0) {
+    // Replies to the refused set-up, up to the engine's "pong".
+    if (keyword == "pong" && GetWord(line, 2) == std::to_string(s.retryPing)) {
+      if (s.state == SearchState::kThinking) {
+        RetrySetUp(a);
+      } else {
+        s.retryPing = 0;
+      }
+    }
+    return true;
+  }
   if (keyword == "move") {
     AcceptMove(a, lock, GetWord(line, 2));
   } else if (keyword == "Hint:") {

@@ -10,6 +10,7 @@
 #include "chess/game_record.h"
 #include "platform/stopwatch.h"
 #include "search/move_deadline.h"
+#include "search/go_request.h"
 #include "search/position_command.h"
 #include "search/time_control.h"
 
@@ -82,6 +83,13 @@ struct SearchContext {
   // Counts the searches, so that a deadline knows its own.
   unsigned searchNumber = 0;
   MoveDeadline moveDeadline;
+  // A search whose set-up the engine refused is set up once more, as the
+  // position alone, after the engine's "pong" to `retryPing` shows every
+  // reply to the refused set-up has been read.
+  GoRequest lastGo;
+  bool setUpRetried = false;
+  int retryPing = 0;
+  int pingCount = 0;
 
  private:
   Board enginePosition_;

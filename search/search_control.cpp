@@ -63,6 +63,8 @@ void Go(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view l
   // The GUI waits for one "bestmove" for every "go", whatever kind.
   s.bestMoveOwed = true;
   s.ponderPending = go.ponder;
+  s.setUpRetried = false;
+  s.retryPing = 0;
   if (go.searchmoves) {
     s.thinkingOutputEnabled = true;
     return;
@@ -137,6 +139,7 @@ void Go(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view l
     ForceBestMove(a);
     return;
   }
+  s.lastGo = go;
 
   // The search's state is in place before the line that starts it is
   // written, so an engine that answers at once is heard in full.
