@@ -163,7 +163,7 @@ TEST_P(RealEngine, ClockSearchAfterDepthAndAnalysisIsNotDepthLimited) {
   ASSERT_TRUE(session.WaitFor("bestmove", 15s));
   session.Send("ucinewgame");
   session.Send(position + " moves a2a3 a7a6");
-  session.Send("go wtime 8000 btime 8000");
+  session.Send("go wtime 20000 btime 20000");
   int deepest = 0;
   for (const std::string& line : session.ReadUntil("bestmove", 20s)) {
     if (line.rfind("info depth ", 0) == 0) deepest = std::max(deepest, std::stoi(line.substr(11)));
