@@ -44,9 +44,9 @@ bool AddMove(Board& board, GameRecord& game, std::string_view text) {
 }
 
 struct ReadEnd {
-  bool listed = false;        // a move list was read: every later word is a move
-  Board board;                // the position after the moves
-  std::string_view rejected;  // the first move that is not legal, if any
+  bool listed = false;  // a move list was read: every later word is a move
+  Board board;          // the position after the moves
+  std::string_view rejected;
 };
 
 ReadEnd ReadWhole(std::string_view line, GameRecord& game) {
@@ -90,7 +90,7 @@ ReadEnd ReadWhole(std::string_view line, GameRecord& game) {
       for (; n < words.size(); ++n) {
         if (!AddMove(end.board, game, words[n])) {
           end.rejected = words[n];
-          break;
+          return end;
         }
       }
     }
@@ -105,35 +105,36 @@ std::string_view ReadPositionCommand(std::string_view line, GameRecord& game) {
 }
 
 bool PositionReader::Resumes(std::string_view line, const GameRecord& game) const {
-  return !line_.empty() && game.Count() == moves_ && line.starts_with(line_) &&
+  return !line_.empty() && game.moves.size() == moves_ && line.starts_with(line_) &&
          (line.size() == line_.size() || kBlanks.find(line[line_.size()]) != kBlanks.npos);
 }
 
 std::string_view PositionReader::Read(std::string_view line, GameRecord& game) {
-  std::string_view rejected;
   if (!Resumes(line, game)) {
     ReadEnd end = ReadWhole(line, game);
-    // A list cut at a refused move is read whole next time.
-    line_.assign(end.listed && end.rejected.empty() ? line : std::string_view{});
+    line_.assign(end.listed ? line : std::string_view{});
     board_ = end.board;
-    moves_ = game.Count();
+    moves_ = game.moves.size();
+    rejectedAt_ =
+        end.rejected.empty() ? 0 : static_cast<std::size_t>(end.rejected.data() - line.data());
+    rejectedSize_ = end.rejected.size();
     return end.rejected;
   }
   std::size_t known = line_.size();
-  WordCursor words(line.substr(known));
-  for (std::string_view w = words.Next(); !w.empty(); w = words.Next()) {
-    if (!AddMove(board_, game, w)) {
-      rejected = w;
-      break;
+  line_.append(line.substr(known));
+  // Past an illegal move nothing more is read, however long the list grows.
+  if (rejectedSize_ == 0) {
+    WordCursor words(line.substr(known));
+    for (std::string_view w = words.Next(); !w.empty(); w = words.Next()) {
+      if (!AddMove(board_, game, w)) {
+        rejectedAt_ = static_cast<std::size_t>(w.data() - line.data());
+        rejectedSize_ = w.size();
+        break;
+      }
     }
+    moves_ = game.moves.size();
   }
-  if (rejected.empty()) {
-    line_.append(line.substr(known));
-  } else {
-    line_.clear();
-  }
-  moves_ = game.Count();
-  return rejected;
+  return line.substr(rejectedAt_, rejectedSize_);
 }
 
 void HandlePosition(SearchRecords& a, std::string_view line) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -26,16 +27,17 @@ std::string_view ReadPositionCommand(std::string_view line, GameRecord& game);
 class PositionReader {
  public:
   // `game` is the record the last Read filled; when its move count has
-  // changed since, the line is read whole. Returns the refused move, as
-  // ReadPositionCommand does.
+  // changed since, the line is read whole.
   std::string_view Read(std::string_view line, GameRecord& game);
 
  private:
   bool Resumes(std::string_view line, const GameRecord& game) const;
 
-  std::string line_;  // the last line read; empty: it had no move list
-  Board board_;       // the position after its moves
-  int moves_ = 0;     // its move count
+  std::string line_;              // the last line read; empty: it had no move list
+  Board board_;                   // the position after its moves
+  std::size_t moves_ = 0;         // its move count
+  std::size_t rejectedAt_ = 0;    // where its illegal move stands in it,
+  std::size_t rejectedSize_ = 0;  // and how long it is (0: none)
 };
 
 }  // namespace vantro

@@ -9,8 +9,8 @@
 #include "chess/board.h"
 #include "chess/game_record.h"
 #include "platform/stopwatch.h"
-#include "search/move_deadline.h"
 #include "search/go_request.h"
+#include "search/move_deadline.h"
 #include "search/position_command.h"
 #include "search/time_control.h"
 
@@ -58,10 +58,10 @@ struct SearchContext {
   int lastDepth = 1;
 
   GameRecord guiGame;
-  void AppendEngineMove(const MoveInfo& move) {
-    ++engineGameVersion_;
-    engineGame.moves.push_back(move);
-    if (enginePositionValid_ && positionMoves_ + 1 == engineGame.Count()) {
+  PositionReader positionReader;  // fills guiGame
+  // Read freely; changed only through ClearEngineGame, SetEngineStart,
+  // AppendEngineMove and TruncateEngineGame, which keep EnginePosition() in
+  // step.
   GameRecord engineGame;
   Board engineBoard;  // the engine reader's scratch board
 
@@ -80,9 +80,6 @@ struct SearchContext {
   int savedMovesToGo = -1;
   int savedMoveTime = -1;      // a fixed time per move outlives the ponder search
   bool ponderPending = false;  // a "go ponder" waits for its ponderhit
-  // Counts the searches, so that a deadline knows its own.
-  unsigned searchNumber = 0;
-  MoveDeadline moveDeadline;
   // A search whose set-up the engine refused is set up once more, as the
   // position alone, after the engine's "pong" to `retryPing` shows every
   // reply to the refused set-up has been read.
@@ -90,6 +87,9 @@ struct SearchContext {
   bool setUpRetried = false;
   int retryPing = 0;
   int pingCount = 0;
+  // Counts the searches, so that a deadline knows its own.
+  unsigned searchNumber = 0;
+  MoveDeadline moveDeadline;
 
  private:
   Board enginePosition_;
@@ -133,12 +133,14 @@ struct SearchContext {
     engineGame.start = start;
     enginePositionValid_ = false;
   }
-  PositionReader positionReader;  // fills guiGame
-  // Read freely; changed only through ClearEngineGame, SetEngineStart,
-  // AppendEngineMove and TruncateEngineGame, which keep EnginePosition() in
-  // step.
+  void AppendEngineMove(const MoveInfo& move) {
+    ++engineGameVersion_;
+    engineGame.moves.push_back(move);
+    if (enginePositionValid_ && positionMoves_ + 1 == engineGame.Count()) {
+      // Every move of a game was found legal when it was read (the GUI's) or
+      // parsed (the engine's): the test Replay makes is not made again.
       MoveInfo made = move;
-      enginePosition_.MakeMove(made, true);  // as Replay does
+      enginePosition_.MakeMove(made, false);
       ++positionMoves_;
     } else {
       enginePositionValid_ = false;

@@ -38,10 +38,10 @@ std::vector<std::string> InfoStrings(const std::vector<std::string>& lines) {
 
 struct GameCase {
   const char* name;
-  std::string position;   // empty: no "position" at all
+  std::string position;   // empty: no "position" at all; lines apart by '\n'
   std::string_view fen;   // the game's start
   std::string legalPart;  // the moves the engine must get
-  bool reported;          // the GUI is told that moves were dropped
+  std::size_t reports;    // times the GUI is told that moves were dropped
 };
 
 std::string KnightShuffle(int rounds) {
@@ -53,12 +53,16 @@ std::string KnightShuffle(int rounds) {
 TEST(InputHygiene, TheEngineSearchesThePositionOfTheLegalMoves) {
   const std::string longGame = KnightShuffle(2500) + " e2e4";  // 10 001 plies
   const GameCase cases[] = {
-      {"illegal move", "position startpos moves e2e4 e7e5 e1e8 d7d5", kStartFen, "e2e4 e7e5", true},
-      {"undecodable move", "position startpos moves e2e4 e2 e7e5", kStartFen, "e2e4", true},
+      {"illegal move", "position startpos moves e2e4 e7e5 e1e8 d7d5", kStartFen, "e2e4 e7e5", 1},
+      {"illegal move in a growing game",
+       "position startpos moves e2e4\nposition startpos moves e2e4 e7e5 e1e8\n"
+       "position startpos moves e2e4 e7e5 e1e8 g1f3",
+       kStartFen, "e2e4 e7e5", 2},
+      {"undecodable move", "position startpos moves e2e4 e2 e7e5", kStartFen, "e2e4", 1},
       {"backward pawn", "position fen " + std::string(kPawnFen) + " moves e4e2 d2d1q", kPawnFen, "",
-       true},
-      {"no position", "", kStartFen, "", false},
-      {"10 001 plies", "position startpos moves" + longGame, kStartFen, longGame, false},
+       1},
+      {"no position", "", kStartFen, "", 0},
+      {"10 001 plies", "position startpos moves" + longGame, kStartFen, longGame, 0},
   };
   for (const GameCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -79,7 +83,7 @@ TEST(InputHygiene, TheEngineSearchesThePositionOfTheLegalMoves) {
       ASSERT_TRUE(board.MakeMove(move, true)) << m;
     }
     EXPECT_FALSE(ParseMove(board, SplitWords(lines.back())[1]).Empty()) << lines.back();
-    EXPECT_EQ(InfoStrings(lines).size(), c.reported ? 1u : 0u);
+    EXPECT_EQ(InfoStrings(lines).size(), c.reports);
     EXPECT_THAT(ReadEngineLog(EngineLogPath(dir)).Notes("illegal"), IsEmpty());
   }
 }
