@@ -29,8 +29,9 @@ ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
 stage "real client and refereed games"
 tools/client_tests.sh build
 
-# Sanitizer stages: the unit tests, plus the end-to-end cases named
-# "...Hostile..." that drive the sanitized binary with hostile input.
+# Sanitizer stages: the unit tests, the end-to-end cases named "...Hostile..."
+# that drive the sanitized binary with hostile input, and the random
+# conversations of the search property test.
 for san in address thread; do
   stage "sanitizer: $san"
   cmake -S . -B "build-$san" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTRO_SANITIZE=$san \
@@ -39,7 +40,7 @@ for san in address thread; do
   TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
   ASAN_OPTIONS="detect_leaks=1" UBSAN_OPTIONS="print_stacktrace=1" \
     ctest --test-dir "build-$san" --output-on-failure -j "$jobs" --timeout 300 \
-          -E 'Slow' -R '^e2e\..*Hostile|^(base|platform|chess|settings|core|uci|engine|search)\.'
+          -E 'Slow' -R '^e2e\..*Hostile|^e2e\.SearchProperty\.|^(base|platform|chess|settings|core|uci|engine|search)\.'
 done
 
 stage "fuzz"

@@ -1,5 +1,7 @@
 // Random GUI conversations against an engine that moves at random times:
-// every "go" gets exactly one legal "bestmove", and none comes without one.
+// every "go" gets exactly one legal "bestmove", and none comes without one,
+// also across stray ponderhits, a new search sent right behind a "stop", and
+// single new moves after analyses. The sanitizer builds run it too.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -72,7 +74,8 @@ TEST(SearchProperty, ExactlyOneLegalBestMovePerGo) {
         session.Send("ucinewgame");
       }
       session.Send(c.PositionLine());
-      int kind = c.Between(0, 6);
+      int kind = c.Between(0, 8);
+      int owed = 1;
       ++gos;
       switch (kind) {
         case 0:
@@ -99,18 +102,38 @@ TEST(SearchProperty, ExactlyOneLegalBestMovePerGo) {
           Pause(c.Between(0, 50));
           session.Send("stop");
           break;
+        case 6:
+          session.Send("go wtime 30000 btime 30000");
+          Pause(c.Between(0, 60));
+          session.Send("ponderhit");  // no ponder search: nothing to answer
+          break;
+        case 7:
+          // The next search starts while the stopped one may still be answered.
+          session.Send("go wtime 30000 btime 30000");
+          Pause(c.Between(0, 30));
+          session.Send("stop");
+          session.Send(c.PositionLine());
+          session.Send("go movetime 40");
+          ++gos;
+          owed = 2;
+          break;
         default:
           session.Send("go wtime 30000 btime 30000");
           Pause(c.Between(0, 60));
           session.Send("stop");  // may cross the engine's answer
           break;
       }
-      std::optional<std::string> best = session.WaitFor("bestmove", 15s);
-      ASSERT_TRUE(best) << "no bestmove for go kind " << kind;
-      std::string move((*best).substr(9, (*best).find(' ', 9) - 9));
-      ASSERT_TRUE(c.Legal(move)) << *best << " after " << c.PositionLine();
+      std::string move;
+      for (; owed > 0; --owed) {
+        std::optional<std::string> best = session.WaitFor("bestmove", 15s);
+        ASSERT_TRUE(best) << "no bestmove for go kind " << kind;
+        move = (*best).substr(9, (*best).find(' ', 9) - 9);
+        ASSERT_TRUE(c.Legal(move)) << *best << " after " << c.PositionLine();
+      }
       c.moves.push_back(move);
-      if (!c.Over()) c.moves.push_back(c.RandomMove());
+      // A third of the searches, analyses among them, are followed by one
+      // new move only: the path where that move alone must start the engine.
+      if (!c.Over() && c.Between(0, 2) != 0) c.moves.push_back(c.RandomMove());
     }
     session.Send("stop");  // nothing is owed any more
     EXPECT_TRUE(session.NoLineWithin(700ms));
