@@ -119,6 +119,8 @@ void Run(const Action& action, EngineIo& io) {
     }
     case Action::Kind::kSignal:
       io.Note("signal", std::to_string(action.number));
+      // A sanitizer's own handler would turn the crash into an exit status.
+      std::signal(action.number, SIG_DFL);
       ::kill(::getpid(), action.number);
       return;
     case Action::Kind::kStopReading:
