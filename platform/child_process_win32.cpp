@@ -110,9 +110,24 @@ void ChildProcess::Close(bool terminateHard) {
   processId_ = 0;
 }
 
-bool ChildProcess::Write(std::string_view data) {
-  if (!writeToChild_.Valid()) return false;
-  return WriteAll(writeToChild_.Get(), data);
+WriteResult ChildProcess::Write(std::string_view data) {
+  if (!writeToChild_.Valid()) return WriteResult::kFailed;
+  return WriteAllWithin(writeToChild_.Get(), data, kStallMs);
+}
+
+void ChildProcess::Kill() {
+  if (processId_ <= 0 || !exitWatch_) return;
+  HANDLE process = Native(exitWatch_->process);
+  if (WaitForSingleObject(process, 0) != WAIT_OBJECT_0) TerminateProcess(process, 1);
+}
+
+std::optional<std::string> ChildProcess::EndDescription(int ms) {
+  if (!exitWatch_) return {};
+  HANDLE process = Native(exitWatch_->process);
+  if (WaitForSingleObject(process, static_cast<DWORD>(ms)) != WAIT_OBJECT_0) return {};
+  DWORD code = 0;
+  if (!GetExitCodeProcess(process, &code)) return "exited";
+  return "exited with status " + std::to_string(code);
 }
 
 UniqueHandle ChildProcess::TakeOutput() {

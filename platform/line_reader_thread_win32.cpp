@@ -106,7 +106,7 @@ void LineReaderThread::RequestStop() {
   if (shared_->thread.Valid()) CancelSynchronousIo(reinterpret_cast<HANDLE>(shared_->thread.Get()));
 }
 
-void LineReaderThread::Stop() {
+void LineReaderThread::Stop(int waitMs) {
   if (ownReader == shared_.get()) {
     // From its own callback: the loop ends when the callback returns, and the
     // controlling thread joins it later.
@@ -115,7 +115,7 @@ void LineReaderThread::Stop() {
   }
   if (!thread_.joinable()) return;
   bool finished = false;
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStopWaitMs);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
   while (!finished && std::chrono::steady_clock::now() < deadline) {
     RequestStop();
     std::unique_lock<std::mutex> lock(shared_->mutex);
@@ -141,6 +141,11 @@ bool LineReaderThread::LoopEnded() const {
 
 bool LineReaderThread::Stopped() const {
   return shared_->stopped.load();
+}
+
+bool LineReaderThread::Busy() const {
+  std::lock_guard<std::mutex> lock(shared_->mutex);
+  return shared_->active;
 }
 
 void LineReaderThread::Loop(std::shared_ptr<Shared> shared, int threadPriority) {

@@ -57,6 +57,12 @@ bool WriteAll(NativeHandle handle, std::string_view data) {
   return true;
 }
 
+// Anonymous pipes take no timeout: a reader that takes nothing blocks the
+// write here, as a blocking descriptor does.
+WriteResult WriteAllWithin(NativeHandle handle, std::string_view data, int /*stallMs*/) {
+  return WriteAll(handle, data) ? WriteResult::kDone : WriteResult::kFailed;
+}
+
 void OpenWithDesktop(const std::string& path) {
   ShellExecuteA(nullptr, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
