@@ -195,13 +195,6 @@ struct ChildProcess::ExitWatch {
   }
 };
 
-ChildProcess::ChildProcess()
-    : priorityClass_(GetOwnPriorityClass()), threadPriority_(GetOwnThreadPriority()) {}
-
-ChildProcess::~ChildProcess() {
-  Close(false);
-}
-
 int ChildProcess::Start(std::string_view commandLine) {
   if (processId_ > 0) Close(false);
   ExecPlan plan;
@@ -277,11 +270,6 @@ void ChildProcess::Close(bool terminateHard) {
   processId_ = 0;
 }
 
-WriteResult ChildProcess::Write(std::string_view data) {
-  if (!writeToChild_.Valid()) return WriteResult::kFailed;
-  return WriteAllWithin(writeToChild_.Get(), data, kStallMs);
-}
-
 void ChildProcess::Kill() {
   if (processId_ <= 0 || !exitWatch_) return;
   std::lock_guard<std::mutex> lock(exitWatch_->mutex);
@@ -304,20 +292,6 @@ std::optional<std::string> ChildProcess::EndDescription(int ms) {
            (name != nullptr ? " (" + std::string(name) + ")" : "");
   }
   return "exited with status " + std::to_string(WEXITSTATUS(status));
-}
-
-UniqueHandle ChildProcess::TakeOutput() {
-  return std::move(readFromChild_);
-}
-
-void ChildProcess::SetPriorityClass(std::uint32_t priorityClass) {
-  priorityClass_ = priorityClass;
-  ApplyPriority();
-}
-
-void ChildProcess::SetThreadPriority(int threadPriority) {
-  threadPriority_ = threadPriority;
-  ApplyPriority();
 }
 
 // Both values map to one nice value, given to every thread of the child, as

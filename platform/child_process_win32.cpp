@@ -47,13 +47,6 @@ struct ChildProcess::ExitWatch {
   UniqueHandle thread;
 };
 
-ChildProcess::ChildProcess()
-    : priorityClass_(GetOwnPriorityClass()), threadPriority_(GetOwnThreadPriority()) {}
-
-ChildProcess::~ChildProcess() {
-  Close(false);
-}
-
 int ChildProcess::Start(std::string_view commandLine) {
   if (processId_ > 0) Close(false);
   std::optional<ProgramLocation> location = FindProgram(commandLine);
@@ -110,11 +103,6 @@ void ChildProcess::Close(bool terminateHard) {
   processId_ = 0;
 }
 
-WriteResult ChildProcess::Write(std::string_view data) {
-  if (!writeToChild_.Valid()) return WriteResult::kFailed;
-  return WriteAllWithin(writeToChild_.Get(), data, kStallMs);
-}
-
 void ChildProcess::Kill() {
   if (processId_ <= 0 || !exitWatch_) return;
   HANDLE process = Native(exitWatch_->process);
@@ -128,20 +116,6 @@ std::optional<std::string> ChildProcess::EndDescription(int ms) {
   DWORD code = 0;
   if (!GetExitCodeProcess(process, &code)) return "exited";
   return "exited with status " + std::to_string(code);
-}
-
-UniqueHandle ChildProcess::TakeOutput() {
-  return std::move(readFromChild_);
-}
-
-void ChildProcess::SetPriorityClass(std::uint32_t priorityClass) {
-  priorityClass_ = priorityClass;
-  ApplyPriority();
-}
-
-void ChildProcess::SetThreadPriority(int threadPriority) {
-  threadPriority_ = threadPriority;
-  ApplyPriority();
 }
 
 // The process handle stays valid after the exit, so a late change is harmless.

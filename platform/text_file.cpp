@@ -5,6 +5,28 @@
 
 namespace vantro {
 
+namespace {
+
+constexpr std::size_t kReadBlockBytes = 4096;
+
+}  // namespace
+
+void TextFile::Close() {
+  file_.Reset();
+  append_ = false;
+  position_ = 0;
+  buffer_.clear();
+  bufferPos_ = 0;
+}
+
+bool TextFile::FillBuffer() {
+  if (!file_.Valid()) return false;
+  buffer_.resize(kReadBlockBytes);
+  bufferPos_ = 0;
+  buffer_.resize(ReadAt(file_.Get(), position_, buffer_.data(), buffer_.size()));
+  return !buffer_.empty();
+}
+
 bool TextFile::ReadLine(std::string& out) {
   out.clear();
   bool skipping = false;  // inside a line that grew past kMaxLineBytes

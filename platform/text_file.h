@@ -47,6 +47,10 @@ class TextFile {
 
  private:
   bool FillBuffer();
+  // Up to `size` bytes from `position` (from the current place where the
+  // file cannot seek); 0 at the end or on a failure.
+  static std::size_t ReadAt(NativeHandle file, std::uint64_t position, char* into,
+                            std::size_t size);
 
   UniqueHandle file_;
   bool append_ = false;

@@ -11,7 +11,6 @@ namespace vantro {
 
 namespace {
 
-constexpr std::size_t kReadBlockBytes = 4096;
 constexpr mode_t kNewFileMode = 0644;
 
 }  // namespace
@@ -39,26 +38,15 @@ bool TextFile::Open(std::string_view name, Access access, bool append, Dispositi
   return true;
 }
 
-void TextFile::Close() {
-  file_.Reset();
-  append_ = false;
-  position_ = 0;
-  buffer_.clear();
-  bufferPos_ = 0;
-}
-
-bool TextFile::FillBuffer() {
-  if (!file_.Valid()) return false;
-  const int fd = static_cast<int>(file_.Get());
-  buffer_.resize(kReadBlockBytes);
-  bufferPos_ = 0;
+std::size_t TextFile::ReadAt(NativeHandle file, std::uint64_t position, char* into,
+                             std::size_t size) {
+  const int fd = static_cast<int>(file);
   ssize_t got;
   do {
-    got = pread(fd, buffer_.data(), buffer_.size(), static_cast<off_t>(position_));
-    if (got < 0 && errno == ESPIPE) got = ::read(fd, buffer_.data(), buffer_.size());
+    got = pread(fd, into, size, static_cast<off_t>(position));
+    if (got < 0 && errno == ESPIPE) got = ::read(fd, into, size);
   } while (got < 0 && errno == EINTR);
-  buffer_.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-  return got > 0;
+  return got > 0 ? static_cast<std::size_t>(got) : 0;
 }
 
 bool TextFile::Write(std::string_view data) {

@@ -8,8 +8,6 @@ namespace vantro {
 
 namespace {
 
-constexpr DWORD kReadBlockBytes = 4096;
-
 HANDLE Native(const UniqueHandle& file) {
   return reinterpret_cast<HANDLE>(file.Get());
 }
@@ -42,23 +40,14 @@ bool TextFile::Open(std::string_view name, Access access, bool append, Dispositi
   return true;
 }
 
-void TextFile::Close() {
-  file_.Reset();
-  append_ = false;
-  position_ = 0;
-  buffer_.clear();
-  bufferPos_ = 0;
-}
-
-bool TextFile::FillBuffer() {
-  if (!file_.Valid()) return false;
-  buffer_.resize(kReadBlockBytes);
-  bufferPos_ = 0;
-  Seek(Native(file_), position_, FILE_BEGIN, nullptr);  // fails only for a device: read on
+std::size_t TextFile::ReadAt(NativeHandle file, std::uint64_t position, char* into,
+                             std::size_t size) {
+  HANDLE handle = reinterpret_cast<HANDLE>(file);
+  Seek(handle, position, FILE_BEGIN, nullptr);  // fails only for a device: read on
   DWORD got = 0;
-  if (!ReadFile(Native(file_), buffer_.data(), kReadBlockBytes, &got, nullptr)) got = 0;
-  buffer_.resize(got);
-  return got > 0;
+  DWORD chunk = size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
+  if (!ReadFile(handle, into, chunk, &got, nullptr)) return 0;
+  return got;
 }
 
 bool TextFile::Write(std::string_view data) {

@@ -9,17 +9,7 @@ cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
 client=tests/e2e/client
 
-if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
-  cmd="apt-get install -y --no-install-recommends nodejs npm"
-  if [[ $(id -u) -ne 0 ]]; then
-    echo "node and npm are missing. Run as root:" >&2
-    echo "  apt-get update && $cmd" >&2
-    exit 1
-  fi
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  $cmd
-fi
+command -v node >/dev/null && command -v npm >/dev/null || tools/deps.sh nodejs npm
 npm ci --prefix "$client" --ignore-scripts --no-audit --no-fund --loglevel=error
 
 [[ -x "$build/vantro" ]] || { echo "no $build/vantro: build first" >&2; exit 1; }

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Installs what building and testing Vantro needs on Debian, when missing.
-# As root it runs apt-get itself; otherwise it prints the command and fails.
+# Installs Debian packages when missing: the given ones, or by default what
+# building and testing Vantro needs. As root it runs apt-get itself;
+# otherwise it prints the command and fails.
+#   tools/deps.sh [package...]
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-format
           clang libclang-rt-14-dev
           fairymax gnuchess hoichess phalanx sjeng dreamchess polyglot stockfish
           man-db groff-base)
+[[ $# -gt 0 ]] && packages=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

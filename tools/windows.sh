@@ -9,22 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 googletest)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [[ ${#missing[@]} -gt 0 ]]; then
-  cmd="apt-get install -y --no-install-recommends ${missing[*]}"
-  if [[ $(id -u) -ne 0 ]]; then
-    echo "Missing packages. Run as root:" >&2
-    echo "  apt-get update && $cmd" >&2
-    exit 1
-  fi
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  $cmd
-fi
+tools/deps.sh g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 googletest
 
 jobs=${VANTRO_JOBS:-2}
 for arch in x86_64 i686; do

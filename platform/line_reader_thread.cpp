@@ -1,27 +1,66 @@
-#include <windows.h>
+#include "platform/line_reader_thread.h"
 
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <string>
 #include <system_error>
 #include <utility>
 
-#include "platform/line_reader_thread.h"
 #include "platform/priority.h"
+#include "platform/reader_wake.h"
 
 namespace vantro {
 
 namespace {
 
-constexpr DWORD kReadBlockBytes = 4096;
-// A stop can reach the thread just before it enters ReadFile, where the
-// cancel finds nothing to cancel; it is repeated at this interval.
-constexpr int kCancelRetryMs = 10;
+constexpr std::size_t kReadBlockBytes = 4096;
+// How often a stop repeats its wake while it waits: on Windows a wake just
+// before the thread enters its read finds nothing to cancel.
+constexpr int kWakeRetryMs = 10;
 
 // The state of the reader whose thread this is, so that a Stop from its own
 // callback is recognised without touching members of the controlling thread.
 thread_local const void* ownReader = nullptr;
+
+// Cuts blocks into lines: carriage returns dropped, a line past the limit
+// dropped whole.
+class LineCutter {
+ public:
+  // Hands each finished line on while `handOn` returns true; false once it
+  // has not.
+  template <typename HandOn>
+  bool Cut(const char* next, const char* end, HandOn&& handOn) {
+    while (next < end) {
+      const char* feed = static_cast<const char*>(std::memchr(next, '\n', end - next));
+      const char* stretchEnd = feed != nullptr ? feed : end;
+      if (!overlong_) {
+        while (next < stretchEnd) {
+          const char* cr = static_cast<const char*>(std::memchr(next, '\r', stretchEnd - next));
+          line_.append(next, cr != nullptr ? cr : stretchEnd);
+          next = cr != nullptr ? cr + 1 : stretchEnd;
+        }
+        if (line_.size() > LineReaderThread::kMaxLineBytes) {
+          line_.clear();
+          line_.shrink_to_fit();
+          overlong_ = true;
+        }
+      }
+      if (feed == nullptr) break;
+      next = feed + 1;
+      bool go = overlong_ || handOn(std::string_view(line_));
+      line_.clear();
+      overlong_ = false;
+      if (!go) return false;
+    }
+    return true;
+  }
+
+ private:
+  std::string line_;
+  bool overlong_ = false;
+};
 
 }  // namespace
 
@@ -41,8 +80,7 @@ struct LineReaderThread::Shared {
   std::atomic<bool> stop{true};
   std::atomic<bool> loopEnded{false};
   std::atomic<bool> stopped{false};
-  // The reading thread, whose blocked ReadFile a stop cancels; under mutex.
-  UniqueHandle thread;
+  ReaderWake wake;
 };
 
 LineReaderThread::LineReaderThread() : shared_(std::make_shared<Shared>()) {}
@@ -83,6 +121,8 @@ bool LineReaderThread::Start(int threadPriority) {
   {
     std::lock_guard<std::mutex> lock(shared_->mutex);
     if (shared_->active) return false;  // an earlier thread is still finishing alone
+    if (!shared_->wake.Usable()) return false;
+    shared_->wake.Forget();
     shared_->stop.store(false);
     shared_->loopEnded.store(false);
     shared_->stopped.store(false);
@@ -102,26 +142,25 @@ bool LineReaderThread::Start(int threadPriority) {
 
 void LineReaderThread::RequestStop() {
   shared_->stop.store(true);
-  std::lock_guard<std::mutex> lock(shared_->mutex);
-  if (shared_->thread.Valid()) CancelSynchronousIo(reinterpret_cast<HANDLE>(shared_->thread.Get()));
+  shared_->wake.Wake();
 }
 
 void LineReaderThread::Stop(int waitMs) {
   if (ownReader == shared_.get()) {
     // From its own callback: the loop ends when the callback returns, and the
     // controlling thread joins it later.
-    shared_->stop.store(true);
+    RequestStop();
     return;
   }
   if (!thread_.joinable()) return;
   bool finished = false;
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-  while (!finished && std::chrono::steady_clock::now() < deadline) {
+  do {
     RequestStop();
     std::unique_lock<std::mutex> lock(shared_->mutex);
-    finished = shared_->finished.wait_for(lock, std::chrono::milliseconds(kCancelRetryMs),
+    finished = shared_->finished.wait_for(lock, std::chrono::milliseconds(kWakeRetryMs),
                                           [this] { return !shared_->active; });
-  }
+  } while (!finished && std::chrono::steady_clock::now() < deadline);
   if (finished) {
     thread_.join();
   } else {
@@ -152,63 +191,34 @@ void LineReaderThread::Loop(std::shared_ptr<Shared> shared, int threadPriority) 
   SetOwnThreadPriority(threadPriority);
   ownReader = shared.get();
   UniqueHandle owned;
-  HANDLE input;
+  NativeHandle input;
   Callback callback;
   std::function<void()> onEnd;
   std::function<void()> afterRead;
   {
     std::lock_guard<std::mutex> lock(shared->mutex);
     owned = std::move(shared->ownedInput);
-    input = reinterpret_cast<HANDLE>(owned.Valid() ? owned.Get() : shared->borrowedInput);
+    input = owned.Valid() ? owned.Get() : shared->borrowedInput;
     callback = shared->callback;
     onEnd = shared->onEnd;
     afterRead = shared->afterRead;
-    HANDLE self = nullptr;
-    if (DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self, 0,
-                        FALSE, DUPLICATE_SAME_ACCESS)) {
-      shared->thread.Reset(reinterpret_cast<NativeHandle>(self));
-    }
   }
+  shared->wake.Enter();
 
-  std::string line;
-  bool overlong = false;  // dropping the rest of a line past kMaxLineBytes
+  LineCutter cutter;
   char block[kReadBlockBytes];
-  bool reading = input != reinterpret_cast<HANDLE>(kNoHandle);
+  bool reading = input != kNoHandle;
   while (reading && !shared->stop.load()) {
-    DWORD got = 0;
-    if (!ReadFile(input, block, sizeof block, &got, nullptr)) {
-      // A cancel by Stop is checked by the loop; anything else (the writer
-      // has gone, a broken handle) ends the input.
-      if (GetLastError() == ERROR_OPERATION_ABORTED) continue;
-      break;
-    }
+    long got = shared->wake.Read(input, block, sizeof block);
+    if (got == ReaderWake::kWoken) continue;
     if (got == 0) break;  // end of input; an unfinished last line is not handed on
-    for (DWORD i = 0; i < got && reading; ++i) {
-      char byte = block[i];
-      if (byte == '\n') {
-        if (shared->stop.load()) {
-          reading = false;
-        } else if (!overlong && callback && !callback(line)) {
-          reading = false;
-        }
-        line.clear();
-        overlong = false;
-      } else if (byte != '\r' && !overlong) {
-        line.push_back(byte);
-        if (line.size() > LineReaderThread::kMaxLineBytes) {
-          line.clear();
-          line.shrink_to_fit();
-          overlong = true;
-        }
-      }
-    }
+    reading = cutter.Cut(block, block + got, [&](std::string_view line) {
+      return !shared->stop.load() && (!callback || callback(line));
+    });
     if (afterRead) afterRead();
   }
 
-  {
-    std::lock_guard<std::mutex> lock(shared->mutex);
-    shared->thread.Reset();
-  }
+  shared->wake.Leave();
   owned.Reset();
   shared->loopEnded.store(true);
   if (onEnd) onEnd();
