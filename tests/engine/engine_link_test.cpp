@@ -17,18 +17,15 @@ struct EngineLinkTest : ::testing::Test, ByteSink {
   std::vector<std::string> writes;
 };
 
-TEST_F(EngineLinkTest, MultiLineTextIsOneWriteWithoutDelay) {
-  link.SendToEngine("xboard\nprotover 2");
-  link.SendToEngine("new\n");
-  link.SendToEngine("");
-  EXPECT_THAT(writes, ElementsAre("xboard\nprotover 2\n", "new\n"));
-}
-
-TEST_F(EngineLinkTest, DelayPacesEveryLineOfAMultiLineText) {
-  settings.delay = 1;
-  link.SendToEngine("xboard\nprotover 2");
-  link.SendToEngine("hard\neasy\n");
-  EXPECT_THAT(writes, ElementsAre("xboard\n", "protover 2\n", "hard\n", "easy\n"));
+TEST_F(EngineLinkTest, MultiLineTextIsOneWriteUnlessADelayPacesEveryLine) {
+  for (int delay : {0, 1}) {
+    settings.delay = delay;
+    link.SendToEngine("xboard\nprotover 2");
+    link.SendToEngine("hard\neasy\n");
+    link.SendToEngine("");
+  }
+  EXPECT_THAT(writes, ElementsAre("xboard\nprotover 2\n", "hard\neasy\n", "xboard\n",
+                                  "protover 2\n", "hard\n", "easy\n"));
 }
 
 }  // namespace

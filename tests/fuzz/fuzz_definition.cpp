@@ -7,8 +7,8 @@
 #include <string>
 
 #include "fuzz/fuzz_check.h"
-#include "fuzz/null_actions.h"
 #include "settings/definition_file.h"
+#include "tests/settings/recording_actions.h"
 #include "uci/option_announcement.h"
 
 using namespace vantro;
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
 
   Settings settings;
   EngineOptionList options;
-  fuzz::NullActions actions;
+  test::RecordingActions actions(settings);
   ReadDefinitionFile(path, settings, options, actions);
   for (const std::string& line : OptionLines(settings, options, false)) {
     Require(line.find_first_of("\n\r") == std::string::npos, "an option line holds a line break");

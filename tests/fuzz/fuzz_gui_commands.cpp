@@ -2,9 +2,9 @@
 // recorded game replays legally move by move; every spin setting stays in the
 // range the option list announces.
 #include "fuzz/fuzz_check.h"
-#include "fuzz/null_actions.h"
 #include "search/go_request.h"
 #include "search/position_command.h"
+#include "tests/settings/recording_actions.h"
 
 using namespace vantro;
 using fuzz::Require;
@@ -28,7 +28,7 @@ void CheckGame(const GameRecord& game) {
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
   static GameRecord game;
   Settings settings;
-  fuzz::NullActions actions;
+  test::RecordingActions actions(settings);
   fuzz::ForEachLine(fuzz::AsText(data, size), [&](std::string_view line) {
     if (line.starts_with("position")) {
       ReadPositionCommand(line, game);

@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "platform/process_env.h"
+#include "platform_test_util.h"
 
 namespace vantro {
 namespace {
@@ -17,8 +17,7 @@ using std::chrono::milliseconds;
 using Clock = std::chrono::steady_clock;
 using Lines = std::vector<std::string>;
 
-// A reader on a fresh pipe that collects its lines for the test thread. Its
-// callback asks it to end at "stop".
+// A reader on a fresh pipe that collects its lines for the test thread.
 class LineReaderThreadTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -26,13 +25,7 @@ class LineReaderThreadTest : public ::testing::Test {
     reader_.SetCallback([this](std::string_view line) {
       std::lock_guard<std::mutex> lock(mutex_);
       lines_.emplace_back(line);
-      changed_.notify_all();
-      return line != "stop";
-    });
-    reader_.SetOnEnd([this] {
-      std::lock_guard<std::mutex> lock(mutex_);
-      ++ends_;
-      changed_.notify_all();
+      return true;
     });
   }
   void NewPipe() { ASSERT_TRUE(MakePipe(readEnd_, writeEnd_)); }
@@ -41,11 +34,13 @@ class LineReaderThreadTest : public ::testing::Test {
     ASSERT_TRUE(reader_.Start(0));
   }
   void Send(std::string_view bytes) { ASSERT_TRUE(WriteAll(writeEnd_.Get(), bytes)); }
-  // The lines once there are `count` of them, or all lines once the reader ended.
+  // The lines once there are `count` of them, or all after five seconds.
   Lines WaitForLines(std::size_t count) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait_for(lock, milliseconds(5000),
-                      [&] { return lines_.size() >= count || ends_ > 0; });
+    test::WaitUntil([&] { return Collected().size() >= count; });
+    return Collected();
+  }
+  Lines Collected() {
+    std::lock_guard<std::mutex> lock(mutex_);
     return lines_;
   }
   milliseconds TimeStop() {
@@ -56,9 +51,7 @@ class LineReaderThreadTest : public ::testing::Test {
 
   UniqueHandle readEnd_, writeEnd_;
   std::mutex mutex_;
-  std::condition_variable changed_;
   Lines lines_;
-  int ends_ = 0;
   LineReaderThread reader_;  // destroyed first: stops before the rest goes
 };
 
@@ -82,7 +75,6 @@ TEST_F(LineReaderThreadTest, StopWakesABlockedReadAtOnceAndTheReaderCanStartAgai
   Start();
   EXPECT_LT(TimeStop(), milliseconds(LineReaderThread::kStopWaitMs / 2));
   EXPECT_TRUE(reader_.LoopEnded());
-  ends_ = 0;
   NewPipe();
   Start();
   EXPECT_FALSE(reader_.LoopEnded());

@@ -49,5 +49,24 @@ TEST_F(TextFileTest, AppendingCreatesTheFileAndNeverTruncates) {
   EXPECT_EQ(ReadFile(path_), "a\r\nb\r\n\r\n");
 }
 
+// Two appenders write at the end of what the other wrote; Windows lets
+// others read an open file but not write it.
+TEST_F(TextFileTest, ASecondAppenderNeverOverwritesTheFirst) {
+  TextFile first, second;
+  ASSERT_TRUE(first.OpenForAppending(path_));
+  EXPECT_TRUE(first.WriteLine("a"));
+#ifdef _WIN32
+  EXPECT_FALSE(second.OpenForAppending(path_));
+  EXPECT_EQ(ReadFile(path_), "a\r\n");
+  first.Close();
+  EXPECT_TRUE(second.OpenForAppending(path_));
+#else
+  ASSERT_TRUE(second.OpenForAppending(path_));
+  EXPECT_TRUE(second.WriteLine("theirs"));
+  EXPECT_TRUE(first.WriteLine("mine"));  // at the end, though the file grew meanwhile
+  EXPECT_EQ(ReadFile(path_), "a\r\ntheirs\r\nmine\r\n");
+#endif
+}
+
 }  // namespace
 }  // namespace vantro

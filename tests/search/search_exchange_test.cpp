@@ -31,12 +31,6 @@ std::ostream& operator<<(std::ostream& out, const Exchange& e) {
 
 const Exchange kExchanges[] = {
     // Thinking output.
-    {"ThinkingLineBecomesInfoAndItsPvGivesThePonderMove",
-     "e2e4 e7e5",
-     {"<9 156 1084 48000 Nf3 Nc6 Bb5", "<move Nf3"},
-     {"info depth 9 score cp 156 time 10840 nodes 48000 nps 4428 pv g1f3 b8c6 f1b5",
-      "bestmove g1f3 ponder b8c6"},
-     {}},
     {"RealEngineShapesAllGiveCleanPvs",
      "e2e4",
      {"<10 -44 42 166450  e7-e5  Nb1-c3  Ng8-f6", "<8 -9 216 338288  e6 Nf3 <Nc6> <Bb5> <d5>",

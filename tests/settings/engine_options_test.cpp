@@ -18,7 +18,7 @@ std::string Declared(std::string_view declaration) {
          "] [" + o.extra1 + "] [" + o.extra2 + "]";
 }
 
-TEST(DeclareEngineOptionTest, ReadsEachTypeAndAppendsTheMissingConversion) {
+TEST(DeclareEngineOptionTest, ReadsEachTypeAppendsTheMissingConversionAndDropsInvalidOnes) {
   const std::pair<std::string, std::string> cases[] = {
       {" x |spin| a | b | c |extra", "1 [ x  %i] [ a ] [ b ] [ c ]"},
       {"sd %d|spin|5|1|99", "1 [sd %d] [5] [1] [99]"},       // "%d" is a conversion too
@@ -27,18 +27,15 @@ TEST(DeclareEngineOptionTest, ReadsEachTypeAndAppendsTheMissingConversion) {
       {"learn|check|true|off|on", "3 [learn %s] [true] [off] [on]"},
       {"<readfile>|combo|none|none|b1", "4 [<readfile> %s] [none] [none|b1] []"},
       {"name|string", "5 [name %s] [<empty>] [] []"},
+      {"cores|spin|1|8", "none"},          // a spin needs five fields
+      {"resign %i|spin||-500|0", "none"},  // an empty field does not count
+      {"sd|SPIN|1|1|99", "none"},          // the type word is lower case only
+      {"learn|check|true", "none"},
+      {"cmd|", "none"},
+      {"cmd|slider|1", "none"},
   };
   for (const auto& [declaration, declared] : cases) {
     EXPECT_EQ(Declared(declaration), declared) << declaration;
-  }
-}
-
-TEST(DeclareEngineOptionTest, DropsInvalidDeclarations) {
-  for (std::string_view declaration : {"cores|spin|1|8",          // a spin needs five fields
-                                       "resign %i|spin||-500|0",  // an empty field does not count
-                                       "sd|SPIN|1|1|99",  // the type word is lower case only
-                                       "learn|check|true", "cmd|", "cmd|slider|1"}) {
-    EXPECT_EQ(Declared(declaration), "none") << declaration;
   }
 }
 

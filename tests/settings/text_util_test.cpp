@@ -32,14 +32,10 @@ TEST(TextTest, UnescapeCDecodesTheCEscapes) {
 }
 
 TEST(TextTest, EscapeCWritesOneLineThatDecodesBack) {
-  const std::pair<std::string, std::string> cases[] = {{"new\nforce", R"(new\nforce)"},
-                                                       {"C:\\x", R"(C:\\x)"},
-                                                       {"\t\r\a", R"(\t\r\a)"},
-                                                       {"\x01"
-                                                        "7",
-                                                        R"(\0017)"},
-                                                       {"\x7f\0"s, R"(\177\000)"},
-                                                       {"plain % text", "plain % text"}};
+  const std::pair<std::string, std::string> cases[] = {
+      {"new\nforce", R"(new\nforce)"}, {"C:\\x", R"(C:\\x)"},
+      {"\t\r\a", R"(\t\r\a)"},         {"\0017", R"(\0017)"},
+      {"\x7f\0"s, R"(\177\000)"},      {"plain % text", "plain % text"}};
   for (const auto& [text, escaped] : cases) {
     EXPECT_EQ(EscapeC(text), escaped);
     EXPECT_EQ(UnescapeC(EscapeC(text)), text);
