@@ -13,18 +13,6 @@
 #endif
 
 namespace vantro::fake {
-namespace {
-
-void WriteAll(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t written = ::write(fd, text.data(), text.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return;  // the reader has gone
-    text.remove_prefix(static_cast<size_t>(written));
-  }
-}
-
-}  // namespace
 
 EngineIo::EngineIo(const std::string& logPath) : start_(std::chrono::steady_clock::now()) {
   if (!logPath.empty()) {
@@ -36,23 +24,23 @@ EngineIo::~EngineIo() {
   if (logFd_ >= 0) ::close(logFd_);
 }
 
-void EngineIo::Log(std::string_view text) {
-  if (logFd_ < 0) return;
+void EngineIo::Write(int fd, std::string_view prefix, std::string_view text) {
+  if (fd < 0) return;
   std::lock_guard lock(mutex_);  // taken before the clock is read, so entries stay in time order
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                      std::chrono::steady_clock::now() - start_)
-                      .count();
-  WriteAll(logFd_, std::to_string(ms) + " " + std::string(text) + "\n");
-}
-
-void EngineIo::Print(std::string_view text) {
-  std::lock_guard lock(mutex_);
-  WriteAll(STDOUT_FILENO, text);
-}
-
-void EngineIo::PrintError(std::string_view text) {
-  std::lock_guard lock(mutex_);
-  WriteAll(STDERR_FILENO, std::string(text) + "\n");
+  std::string stamped;
+  if (fd == logFd_) {
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - start_)
+                        .count();
+    stamped = std::to_string(ms) + " " + std::string(prefix) + std::string(text) + "\n";
+    text = stamped;
+  }
+  while (!text.empty()) {
+    const ssize_t written = ::write(fd, text.data(), text.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return;  // the reader has gone
+    text.remove_prefix(static_cast<size_t>(written));
+  }
 }
 
 void EngineIo::Exit(int status) {

@@ -20,20 +20,18 @@ class EngineIo {
   EngineIo(const EngineIo&) = delete;
   EngineIo& operator=(const EngineIo&) = delete;
 
-  void Received(std::string_view line) {
-    Log(line.starts_with('@') ? "@" + std::string(line) : std::string(line));
+  void Received(std::string_view line) { Write(logFd_, line.starts_with('@') ? "@" : "", line); }
+  void Note(std::string_view name, std::string_view detail = {}) {
+    Write(logFd_, "@", std::string(name) + (detail.empty() ? "" : " ") + std::string(detail));
   }
-  void Note(std::string_view name, std::string_view detail) {
-    Log("@" + std::string(name) + (detail.empty() ? "" : " ") + std::string(detail));
-  }
-  void Print(std::string_view text);  // as it is, no line feed added
-  void PrintLine(std::string_view text) { Print(std::string(text) + "\n"); }
-  void PrintError(std::string_view text);
+  // As it is, no line feed added; fd 1 is standard output, 2 standard error.
+  void Print(std::string_view text, int fd = 1) { Write(fd, "", text); }
   // Notes the status and ends the process at once, wherever the other threads are.
   [[noreturn]] void Exit(int status);
 
  private:
-  void Log(std::string_view text);
+  // To the log: a time-stamped line; to the other files: `text` as it is.
+  void Write(int fd, std::string_view prefix, std::string_view text);
 
   std::mutex mutex_;
   int logFd_ = -1;

@@ -84,7 +84,7 @@ void GameKeeper::ReceiveMove(std::string_view text) {
   MoveInfo move = ParseMove(board_, text);  // only legal moves decode
   if (move.Empty()) {
     io_.Note("illegal", text);
-    io_.PrintLine("Illegal move: " + std::string(text));
+    io_.Print("Illegal move: " + std::string(text) + "\n");
     return;
   }
   MakeMove(move);
@@ -148,7 +148,7 @@ void GameKeeper::SearchLoop() {
       io_.Print(PlayMove());
     } else {
       const MoveInfo move = RandomMove(board_);
-      if (!move.Empty()) io_.PrintLine(ThinkingLine(++analysisDepth_, move));
+      if (!move.Empty()) io_.Print(ThinkingLine(++analysisDepth_, move) + "\n");
       wakeAt_ = Clock::now() + kAnalyzeInterval;
     }
   }

@@ -4,7 +4,6 @@
 // times even while a rule sleeps; the rules run one line after another, and
 // play mode (GameKeeper) sees each line after them.
 #include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
 #ifndef _WIN32
 #include <poll.h>
@@ -46,8 +45,9 @@ using namespace vantro::fake;
 // ends the fake.
 std::atomic<bool> inputStopped{false};
 
-// Reads, logs and queues the lines of standard input, or hands each to
-// `direct` on the reading thread.
+// Reads and logs the lines of standard input on a thread of its own and
+// queues them, or hands each to `direct` on that thread. The queue ends with
+// nothing once the input has ended.
 class InputReader {
  public:
   using Handler = std::function<void(const std::string&)>;
@@ -55,12 +55,10 @@ class InputReader {
       : io_(io), direct_(std::move(direct)), thread_([this] { ReadLoop(); }) {}
   ~InputReader() { thread_.join(); }
 
-  // The next line; nothing once the input has ended and all lines were taken.
   std::optional<std::string> Next() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !lines_.empty() || ended_; });
-    if (lines_.empty()) return {};
-    std::string line = std::move(lines_.front());
+    changed_.wait(lock, [this] { return !lines_.empty(); });
+    std::optional<std::string> line = std::move(lines_.front());
     lines_.pop_front();
     return line;
   }
@@ -90,16 +88,18 @@ class InputReader {
     }
 #endif
     if (!line.empty()) Deliver(std::move(line));
-    io_.Note("eof", "");
-    std::lock_guard lock(mutex_);
-    ended_ = true;
-    changed_.notify_all();
+    io_.Note("eof");
+    Queue(std::nullopt);
   }
 
   void Deliver(std::string line) {
     if (line.ends_with('\r')) line.pop_back();
     io_.Received(line);
     if (direct_) return direct_(line);
+    Queue(std::move(line));
+  }
+
+  void Queue(std::optional<std::string> line) {
     std::lock_guard lock(mutex_);
     lines_.push_back(std::move(line));
     changed_.notify_all();
@@ -109,42 +109,32 @@ class InputReader {
   Handler direct_;
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<std::string> lines_;
-  bool ended_ = false;
+  std::deque<std::optional<std::string>> lines_;
   std::thread thread_;  // last: starts once everything above is set up
 };
 
 void Run(const Action& action, EngineIo& io) {
-  switch (action.kind) {
-    case Action::Kind::kPrint:
-      return io.PrintLine(action.text);
-    case Action::Kind::kPrintRaw:
-      return io.Print(action.text);
-    case Action::Kind::kStderr:
-      return io.PrintError(action.text);
-    case Action::Kind::kRepeat: {
-      std::string block;
-      for (int i = 0; i < action.number; ++i) {
-        block += action.text;
-        if (block.size() >= (1 << 16) || i + 1 == action.number) io.Print(std::exchange(block, {}));
-      }
-      return;
+  if (action.name == "print" || action.name == "print-raw") {
+    io.Print(action.text);
+  } else if (action.name == "stderr") {
+    io.Print(action.text, 2);
+  } else if (action.name == "repeat") {
+    std::string block;
+    for (int i = 0; i < action.number; ++i) {
+      block += action.text;
+      if (block.size() >= (1 << 16) || i + 1 == action.number) io.Print(std::exchange(block, {}));
     }
-    case Action::Kind::kSignal:
-      io.Note("signal", std::to_string(action.number));
-      // A sanitizer's own handler would turn the crash into an exit status.
-      std::signal(action.number, SIG_DFL);
-      std::raise(action.number);
-      return;
-    case Action::Kind::kStopReading:
-      inputStopped = true;
-      return;
-    case Action::Kind::kSleep:
-      return std::this_thread::sleep_for(std::chrono::milliseconds(action.number));
-    case Action::Kind::kExit:
-      io.Exit(action.number);
-    case Action::Kind::kIgnore:
-      return;
+  } else if (action.name == "signal") {
+    io.Note("signal", std::to_string(action.number));
+    // A sanitizer's own handler would turn the crash into an exit status.
+    std::signal(action.number, SIG_DFL);
+    std::raise(action.number);
+  } else if (action.name == "stop-reading") {
+    inputStopped = true;
+  } else if (action.name == "sleep") {
+    std::this_thread::sleep_for(std::chrono::milliseconds(action.number));
+  } else if (action.name == "exit") {
+    io.Exit(action.number);
   }
 }
 
@@ -156,7 +146,7 @@ Script LoadScript(const std::string& path, EngineIo& io) {
   text << file.rdbuf();
   Script script = ParseScript(text.str());
   if (!file) script.errors.push_back("cannot read " + path);
-  for (const std::string& error : script.errors) io.PrintError("fake_engine: " + error);
+  for (const std::string& error : script.errors) io.Print("fake_engine: " + error + "\n", 2);
   if (!script.errors.empty()) io.Exit(2);
   return script;
 }
@@ -204,6 +194,5 @@ int main(int argc, char** argv) {
   if (!script.instant) runStart();
   while (const std::optional<std::string> line = input.Next()) handle(*line);
   game.reset();
-  io.Note("exit", "0");
-  return 0;
+  io.Exit(0);
 }

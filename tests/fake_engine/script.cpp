@@ -1,11 +1,28 @@
 #include "script.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "base/text.h"
 
 namespace vantro::fake {
 namespace {
+
+// Longest sleep or move delay a script may ask for; longer values are typing errors.
+constexpr int kMaxMs = 24 * 60 * 60 * 1000;
+
+// What follows an action's name: a number in [minimum, maximum] when maximum
+// is not 0, then, when `text`, the rest of the line.
+struct Shape {
+  std::string_view name;
+  int minimum;
+  int maximum;
+  bool text;
+};
+constexpr Shape kShapes[] = {{"print", 0, 0, true},       {"print-raw", 0, 0, true},
+                             {"stderr", 0, 0, true},      {"repeat", 0, 1 << 30, true},
+                             {"sleep", 0, kMaxMs, false}, {"exit", 0, 255, false},
+                             {"signal", 1, 64, false},    {"stop-reading", 0, 0, false}};
 
 // The first word of `text` (which starts with no blank) and the trimmed rest.
 std::pair<std::string_view, std::string_view> SplitFirstWord(std::string_view text) {
@@ -51,64 +68,33 @@ bool Unescape(std::string_view text, std::string& out) {
 
 // Reads one action; an error text when it cannot.
 std::optional<std::string> ParseAction(std::string_view text, Action& action) {
-  const auto [name, rest] = SplitFirstWord(text);
-  const std::string restText(rest);
-  if (name == "print" || name == "print-raw" || name == "stderr") {
-    action.kind = name == "print"       ? Action::Kind::kPrint
-                  : name == "print-raw" ? Action::Kind::kPrintRaw
-                                        : Action::Kind::kStderr;
-    if (!Unescape(rest, action.text)) return "bad escape in '" + restText + "'";
-    return {};
+  auto [name, rest] = SplitFirstWord(text);
+  const Shape* shape = std::ranges::find(kShapes, name, &Shape::name);
+  if (shape == std::end(kShapes)) return "unknown action '" + std::string(text) + "'";
+  const std::string bad = "bad arguments in '" + std::string(text) + "'";
+  action.name = name;
+  if (shape->maximum != 0) {
+    auto [number, after] = SplitFirstWord(rest);
+    const auto value = name == "exit" && number.empty() ? 0 : ReadNumber(number, shape->maximum);
+    if (!value || *value < shape->minimum || (shape->text && after.empty())) return bad;
+    action.number = *value;
+    rest = after;
   }
-  if (name == "repeat") {
-    const auto [count, repeated] = SplitFirstWord(rest);
-    const auto times = ReadNumber<int>(count, 1 << 30);
-    action.kind = Action::Kind::kRepeat;
-    if (!times || repeated.empty()) return "repeat needs <count> <text>";
-    action.number = *times;
-    if (!Unescape(repeated, action.text)) return "bad escape in '" + restText + "'";
-    return {};
-  }
-  if (name == "signal") {
-    const auto number = ReadNumber<int>(rest, 64);
-    if (!number || *number == 0) return "signal needs a signal number, not '" + restText + "'";
-    action = {Action::Kind::kSignal, {}, *number};
-    return {};
-  }
-  if (name == "stop-reading" && rest.empty()) {
-    action.kind = Action::Kind::kStopReading;
-    return {};
-  }
-  if (name == "sleep") {
-    const auto ms = ReadNumber<int>(rest, kMaxSleepMs);
-    if (!ms) return "sleep needs milliseconds, not '" + restText + "'";
-    action = {Action::Kind::kSleep, {}, *ms};
-    return {};
-  }
-  if (name == "exit") {
-    const auto code = rest.empty() ? std::optional<int>(0) : ReadNumber<int>(rest, 255);
-    if (!code) return "exit status must be 0..255, not '" + restText + "'";
-    action = {Action::Kind::kExit, {}, *code};
-    return {};
-  }
-  if (name == "ignore" && rest.empty()) return {};
-  return "unknown action '" + std::string(text) + "'";
+  if (!shape->text) return rest.empty() ? std::nullopt : std::optional(bad);
+  if (!Unescape(rest, action.text)) return "bad escape in '" + std::string(text) + "'";
+  if (name == "print" || name == "stderr") action.text += '\n';
+  return {};
 }
 
 // Reads one non-empty, non-comment line into `script`; an error text when it cannot.
 std::optional<std::string> ParseLine(std::string_view line, Script& script) {
   const auto [keyword, rest] = SplitFirstWord(line);
-  if (keyword == "start") {
-    Action action;
-    if (auto error = ParseAction(rest, action)) return error;
-    script.startActions.push_back(action);
-    return {};
-  }
-  if (keyword == "on") {
+  if (keyword == "start" || keyword == "on") {
     const auto [word, actionText] = SplitFirstWord(rest);
-    Rule rule{std::string(word), {}};
-    if (auto error = ParseAction(actionText, rule.action)) return error;
-    script.rules.push_back(rule);
+    Action action;
+    if (auto error = ParseAction(keyword == "on" ? actionText : rest, action)) return error;
+    if (keyword == "start") script.startActions.push_back(std::move(action));
+    if (keyword == "on") script.rules.push_back({std::string(word), std::move(action)});
     return {};
   }
   if (keyword == "mode" && (rest == "play" || rest == "instant")) {
@@ -117,14 +103,14 @@ std::optional<std::string> ParseLine(std::string_view line, Script& script) {
     return {};
   }
   if (keyword == "think-lines") {
-    const auto lines = ReadNumber<int>(rest, 1000000);
+    const auto lines = ReadNumber(rest, 1000000);
     if (!lines) return "think-lines needs a count";
     script.thinkLines = *lines;
     return {};
   }
   if (keyword == "move-delay") {
-    const auto minimum = ReadNumber<int>(GetWord(rest, 1), kMaxSleepMs);
-    const auto maximum = ReadNumber<int>(GetWord(rest, 2), kMaxSleepMs);
+    const auto minimum = ReadNumber(GetWord(rest, 1), kMaxMs);
+    const auto maximum = ReadNumber(GetWord(rest, 2), kMaxMs);
     if (!minimum || !maximum || *minimum > *maximum || !GetWord(rest, 3).empty()) {
       return "move-delay needs <min-ms> <max-ms> with min <= max";
     }

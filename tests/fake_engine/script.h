@@ -9,19 +9,8 @@
 namespace vantro::fake {
 
 struct Action {
-  enum class Kind {
-    kPrint,
-    kPrintRaw,
-    kStderr,
-    kRepeat,
-    kSleep,
-    kExit,
-    kSignal,
-    kStopReading,
-    kIgnore
-  };
-  Kind kind = Kind::kIgnore;
-  std::string text;  // print, print-raw, stderr, repeat: escapes already resolved
+  std::string name;  // "print", "print-raw", "stderr", "repeat", "sleep", "exit", ...
+  std::string text;  // escapes resolved; print and stderr: with the line feed
   int number = 0;    // sleep: milliseconds; exit: status; signal: number; repeat: count
 };
 
@@ -45,9 +34,6 @@ struct Script {
   std::optional<std::uint64_t> seed;
   std::vector<std::string> errors;
 };
-
-// Longest sleep a script may ask for; longer values are typing errors.
-inline constexpr int kMaxSleepMs = 24 * 60 * 60 * 1000;
 
 Script ParseScript(std::string_view text);
 
