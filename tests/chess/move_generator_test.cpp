@@ -35,27 +35,6 @@ INSTANTIATE_TEST_SUITE_P(
         PerftCase{"r2q1rk1/pP1p2pp/Q4n2/bbp1p3/Np6/1B3NBn/pPPP1PPP/R3K2R b KQ - 0 1", 3, 9467},
         PerftCase{"rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8", 2, 1486}));
 
-// Move parsing generates one square's moves: they must be exactly the full
-// list's moves from that square, in its order.
-TEST(MoveGeneratorFromSquare, GivesTheFullListsMovesFromThatSquare) {
-  for (const char* fen : {kStartFen, kKiwipeteFen,
-                          "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1"}) {
-    const Board board = FromFen(fen);
-    MoveList all, one;
-    MoveGenerator::GeneratePseudoLegal(board, all);
-    for (int from = 0; from < 128; ++from) {
-      MoveGenerator::GeneratePseudoLegalFrom(board, from, one);
-      int k = 0;
-      for (int i = 0; i < all.count; ++i) {
-        if (all.moves[i].from != from) continue;
-        ASSERT_LT(k, one.count) << fen << " " << from;
-        EXPECT_TRUE(all.moves[i].SameMove(one.moves[k++])) << fen << " " << from;
-      }
-      EXPECT_EQ(k, one.count) << fen << " " << from;
-    }
-  }
-}
-
 TEST(MoveGeneratorCapacity, MoreThanCapacityMovesAreDroppedSilently) {
   // These queens and pawns to take have 258 pseudo-legal (and legal) moves.
   const Board board = FromFen("QQ4QQ/p1QQQ2Q/Q6Q/p1Q4Q/Q4Q1p/2Q4Q/Q3QQ2/pQQQ2QQ w - -");
