@@ -5,23 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
 
 #include "base/text.h"
 #include "chess/move_text.h"
+#include "support/conversation.h"
 #include "support/engine_log.h"
 #include "support/fake_engine_script.h"
-#include "support/temp_dir.h"
 #include "support/test_paths.h"
-#include "support/uci_session.h"
 
 namespace vantro::test {
 namespace {
 
 using namespace std::chrono_literals;
-using ::testing::AnyOf;
 using ::testing::Contains;
-using ::testing::Each;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
 
@@ -68,12 +64,11 @@ TEST(InputHygiene, TheEngineSearchesThePositionOfTheLegalMoves) {
     SCOPED_TRACE(c.name);
     TempDir dir;
     FakeEngineScript script;
-    script.Features("done=1").Play().ExitOnQuit();
-    UciSession session(dir.Path(), {WriteDefinitionFile(dir, "x.eng", script.WriteTo(dir))});
-    ASSERT_TRUE(session.Handshake(5s));
-    if (!c.position.empty()) session.Send(c.position);
-    session.Send("go wtime 60000 btime 60000");
-    std::vector<std::string> lines = session.ReadUntil("bestmove", 10s);
+    auto session = StartVantro(dir, script.Features("done=1").Play().WriteTo(dir));
+    ASSERT_TRUE(session->Handshake(5s));
+    if (!c.position.empty()) session->Send(c.position);
+    session->Send("go wtime 60000 btime 60000");
+    std::vector<std::string> lines = session->ReadUntil("bestmove", 10s);
     ASSERT_THAT(lines, Contains(StartsWith("bestmove ")));
 
     Board board;
@@ -89,51 +84,34 @@ TEST(InputHygiene, TheEngineSearchesThePositionOfTheLegalMoves) {
 }
 
 TEST(InputHygiene, OptionLinesStayOneLineAndSpinsStayInRange) {
-  TempDir dir;
-  std::string def = WriteDefinitionFile(dir, "x.eng", "fake",
-                                        {"InitString=new\\nforce", "HashCommand=memory %i\\n%i"});
-  UciSession session(dir.Path(), {def});
-  for (const char* line : {"setoption name SlowDown value 100000",
-                           "setoption name Delay value 1000000", "setoption name InitTime value -3",
-                           "setoption name Hash value 100000", "setoption name LevelType value 7",
-                           "setoption name Protocol value 0", "setoption name Noise value 500"}) {
-    session.Send(line);
-  }
-  session.Send("uci");
-  std::vector<std::string> lines = session.ReadUntil("uciok", 3s);
-  ASSERT_FALSE(lines.empty());
-  lines.pop_back();
-  EXPECT_THAT(lines, Each(AnyOf(StartsWith("id "), StartsWith("option name "))));
-  for (const char* expected : {
-           "option name InitString type string default new\\nforce",
-           "option name HashCommand type string default memory %i\\n%i",
-           "option name HashFormula type string default <empty>",
-           "option name SlowDown type spin default 100 min 1 max 100",
-           "option name Delay type spin default 1000 min 0 max 1000",
-           "option name InitTime type spin default 0 min 0 max 30",
-           "option name Hash type spin default 256 min 0 max 256",
-           "option name LevelType type spin default 2 min 1 max 2",
-           "option name Protocol type spin default 1 min 1 max 2",
-           "option name Noise type spin default 99 min -1 max 99",
-       }) {
-    EXPECT_THAT(lines, Contains(std::string(expected)));
-  }
+  Converse({.name = "option lines",
+            .definition = {"Program=fake", "InitString=new\\nforce", "HashCommand=memory %i\\n%i"},
+            .gui = {"setoption name SlowDown value 100000", "setoption name Delay value 1000000",
+                    "setoption name InitTime value -3", "setoption name Hash value 100000",
+                    "setoption name LevelType value 7", "setoption name Protocol value 0",
+                    "setoption name Noise value 500", "uci", "@wait uciok"},
+            .toGui = {"#0 (?!id |option name |uciok).*",
+                      "#1 option name InitString type string default new\\\\nforce",
+                      "#1 option name HashCommand type string default memory %i\\\\n%i",
+                      "#1 option name HashFormula type string default <empty>",
+                      "#1 option name SlowDown type spin default 100 min 1 max 100",
+                      "#1 option name Delay type spin default 1000 min 0 max 1000",
+                      "#1 option name InitTime type spin default 0 min 0 max 30",
+                      "#1 option name Hash type spin default 256 min 0 max 256",
+                      "#1 option name LevelType type spin default 2 min 1 max 2",
+                      "#1 option name Protocol type spin default 1 min 1 max 2",
+                      "#1 option name Noise type spin default 99 min -1 max 99"}});
 }
 
 TEST(InputHygiene, ReadmeDefinitionFileReadsAsDocumented) {
-  std::ifstream in(SourceDir() + "/README.md");
-  std::string text((std::istreambuf_iterator<char>(in)), {});
-  std::size_t start = text.find("```ini\n");
-  ASSERT_NE(start, std::string::npos);
-  start += 7;
-  TempDir dir;
-  dir.Write("readme.eng", text.substr(start, text.find("```", start) - start));
-  UciSession session(dir.Path(), {dir.File("readme.eng")});
-  session.Send("uci");
-  std::vector<std::string> lines = session.ReadUntil("uciok", 3s);
-  EXPECT_THAT(lines, Contains("id name Fairy-Max"));
-  EXPECT_THAT(lines, Contains("id author H.G. Muller"));
-  EXPECT_THAT(lines, Contains("option name Hash type spin default 16 min 0 max 256"));
+  const std::string readme = ReadFile(SourceDir() + "/README.md");
+  const std::size_t start = readme.find("```ini\n") + 7;
+  ASSERT_GE(start, 7u);
+  Converse({.name = "readme",
+            .definition = {readme.substr(start, readme.find("```", start) - start)},
+            .gui = {"uci", "@wait uciok"},
+            .toGui = {"id name Fairy-Max", "id author H.G. Muller",
+                      "option name Hash type spin default 16 min 0 max 256"}});
 }
 
 }  // namespace

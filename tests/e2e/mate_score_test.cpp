@@ -7,9 +7,8 @@
 #include <chrono>
 #include <tuple>
 
+#include "support/conversation.h"
 #include "support/fake_engine_script.h"
-#include "support/temp_dir.h"
-#include "support/uci_session.h"
 
 namespace vantro::test {
 namespace {
@@ -41,37 +40,26 @@ TEST(MateScore, ReachesTheGuiInTheNamedConventionForEitherSideInEverySearch) {
     TempDir dir;
     FakeEngineScript script;
     const char* trigger = std::string_view(go) == kThink ? "go" : "analyze";
-    script.Features("done=1").On(trigger, std::string("print ") + line).ExitOnQuit();
-    UciSession session(dir.Path(),
-                       {WriteDefinitionFile(dir, "x.eng", script.WriteTo(dir), options)});
-    ASSERT_TRUE(session.Handshake(5s));
-    session.Send(position);
-    session.Send(go);
-    std::optional<std::string> info = session.WaitFor("info depth", 3s);
-    if (info == "info depth 1 score cp 1") info = session.WaitFor("info depth", 3s);
-    ASSERT_TRUE(info);
-    EXPECT_THAT(*info, ::testing::HasSubstr(expected));
+    script.Features("done=1").On(trigger, std::string("print ") + line);
+    auto session = StartVantro(dir, script.WriteTo(dir), options);
+    ASSERT_TRUE(session->Handshake(5s));
+    session->Send(position);
+    session->Send(go);
+    std::optional<std::string> info = session->WaitFor("info depth", 3s);
+    if (info == "info depth 1 score cp 1") info = session->WaitFor("info depth", 3s);
+    EXPECT_THAT(info.value_or(""), ::testing::HasSubstr(expected));
   }
 }
 
 TEST(MateScore, ReachesTheGuiWhilePondering) {
-  TempDir dir;
-  FakeEngineScript script;
-  script.Features("done=1").On("go", "print 3 20 5 100 e2e4 e7e5").On("go", "print move e2e4");
-  // The thoughts on the GUI's time are printed until the GUI has asked for them.
-  for (int i = 0; i < 10; ++i) {
-    script.On("go", "sleep 100").On("go", "print 4 -100003 5 100 e7e5 g1f3");
-  }
-  UciSession session(dir.Path(), {WriteDefinitionFile(dir, "x.eng", script.WriteTo(dir))});
-  ASSERT_TRUE(session.Handshake(5s));
-  session.Send("position startpos");
-  session.Send(kThink);
-  ASSERT_EQ(session.WaitFor("bestmove", 3s), "bestmove e2e4 ponder e7e5");
-  session.Send("position startpos moves e2e4 e7e5");
-  session.Send("go ponder wtime 60000 btime 60000");
-  std::optional<std::string> info = session.WaitFor("info depth 4", 3s);
-  ASSERT_TRUE(info);
-  EXPECT_THAT(*info, ::testing::HasSubstr(" score mate -3 "));
+  Converse({.name = "pondering",
+            .script = {"start print feature done=1", "on go print 3 20 5 100 e2e4 e7e5",
+                       "on go print move e2e4", "on go sleep 1000",
+                       "on go print 4 -100003 5 100 e7e5 g1f3"},
+            .gui = {"@ready", "position startpos", kThink, "@wait bestmove",
+                    "position startpos moves e2e4 e7e5", "go ponder wtime 60000 btime 60000",
+                    "@wait info depth 4"},
+            .toGui = {"bestmove e2e4 ponder e7e5", "info depth 4 score mate -3 .*"}});
 }
 
 }  // namespace

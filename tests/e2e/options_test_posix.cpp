@@ -35,46 +35,42 @@ int NiceOf(int pid) {
   return std::stoi(field);
 }
 
+// The page in the working directory, else the one installed beside the program.
 TEST(Options, HelpButtonOpensThePageWithTheDesktopOpener) {
-  TempDir dir;
-  std::string opener =
-      dir.Write("xdg-open", "#!/bin/sh\necho \"$1\" > \"$(dirname \"$0\")/opened\"\n");
-  chmod(opener.c_str(), 0755);
-  ScopedPathPrefix path(dir.Path());
-  dir.Write("Vantro.html", "<html></html>");
-  UciSession session(dir.Path());
-  session.Send("setoption name Help value x");  // an engine option named Help: none
-  session.Send("setoption name help");
-  session.Send("quit");
-  ASSERT_EQ(session.WaitExit(2s), 0);
-  for (int i = 0; i < 50 && dir.Read("opened").empty(); ++i) std::this_thread::sleep_for(20ms);
-  EXPECT_EQ(dir.Read("opened"), "Vantro.html\n");
-}
-
-TEST(Options, HelpOpensTheInstalledPageWhenTheWorkingDirectoryHasNone) {
-  TempDir dir;
-  std::filesystem::create_directories(dir.File("usr/bin"));
-  std::filesystem::create_directories(dir.File("usr/share/doc/vantro"));
-  std::filesystem::create_directories(dir.File("work"));
-  std::filesystem::copy_file(VantroBinary(), dir.File("usr/bin/vantro"));
-  dir.Write("usr/share/doc/vantro/Vantro.html", "<html></html>");
-  std::string opener =
-      dir.Write("xdg-open", "#!/bin/sh\necho \"$1\" > \"$(dirname \"$0\")/opened\"\n");
-  chmod(opener.c_str(), 0755);
-  ScopedPathPrefix path(dir.Path());
-  PipedProcess session(dir.File("usr/bin/vantro"), {}, dir.File("work"));
-  session.Send("setoption name Help");
-  session.Send("quit");
-  ASSERT_EQ(session.WaitExit(2s), 0);
-  for (int i = 0; i < 50 && dir.Read("opened").empty(); ++i) std::this_thread::sleep_for(20ms);
-  EXPECT_EQ(dir.Read("opened"), dir.File("usr/share/doc/vantro/Vantro.html") + "\n");
+  for (bool installed : {false, true}) {
+    SCOPED_TRACE(installed ? "installed" : "in the working directory");
+    TempDir dir;
+    std::string opener =
+        dir.Write("xdg-open", "#!/bin/sh\necho \"$1\" > \"$(dirname \"$0\")/opened\"\n");
+    chmod(opener.c_str(), 0755);
+    ScopedPathPrefix path(dir.Path());
+    std::string program = VantroBinary(), work = dir.Path(), page = "Vantro.html";
+    if (installed) {
+      for (const char* folder : {"usr/bin", "usr/share/doc/vantro", "work"}) {
+        std::filesystem::create_directories(dir.File(folder));
+      }
+      program = dir.File("usr/bin/vantro");
+      std::filesystem::copy_file(VantroBinary(), program);
+      work = dir.File("work");
+      page = dir.File("usr/share/doc/vantro/Vantro.html");
+    }
+    dir.Write(installed ? page.substr(dir.Path().size() + 1) : page, "<html></html>");
+    PipedProcess session(program, {}, work);
+    session.Send("setoption name Help value x");  // an engine option named Help: none
+    session.Send("setoption name help");
+    session.Send("quit");
+    ASSERT_EQ(session.WaitExit(2s), 0);
+    for (int i = 0; i < 50 && dir.Read("opened").empty(); ++i) std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(dir.Read("opened"), page + "\n");
+  }
 }
 
 TEST(Options, NicedAdapterRunsTheEngineAtTheMappedClass) {
   TempDir dir;
   FakeEngineScript script;
   script.Features("done=1").ExitOnQuit();
-  std::string def = WriteDefinitionFile(dir, "x.eng", script.WriteTo(dir), {"Logfile=true"});
+  const std::string program = script.WriteTo(dir);
+  const std::string def = dir.Write("x.eng", "[OPTIONS]\nProgram=" + program + "\nLogfile=true\n");
   PipedProcess session("/usr/bin/nice", {"-n", "10", VantroBinary(), def}, dir.Path());
   session.Send("isready");
   ASSERT_EQ(session.WaitFor("readyok", 5s), "readyok");

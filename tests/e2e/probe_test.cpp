@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <tuple>
 
 #include "base/text.h"
 #include "support/engine_log.h"
@@ -81,7 +82,7 @@ TEST(Probe, WritesEveryFeatureAndOptionTypeAndTheKeyOffersTheSameOptions) {
   const std::vector<std::string> fromFile = EngineOptionLines(dir, dir.Write("p.eng", probe.out));
   EXPECT_EQ(fromFile.size(), 10u);
   const std::string keyed =
-      WriteDefinitionFile(dir, "k.eng", program, {"EngineOptions=true", "Logfile=true"});
+      dir.Write("k.eng", "[OPTIONS]\nProgram=" + program + "\nEngineOptions=true\nLogfile=true\n");
   EXPECT_EQ(EngineOptionLines(dir, keyed), fromFile);
 
   UciSession session(dir.Path(), {keyed});
@@ -99,26 +100,24 @@ TEST(Probe, WritesEveryFeatureAndOptionTypeAndTheKeyOffersTheSameOptions) {
 }
 
 TEST(Probe, TellsAFirstVersionEngineAndRefusesWhatIsNoXboardEngine) {
-  TempDir dir;
-  FakeEngineScript firstVersion;
-  firstVersion.On("go", "print move e2e4").ExitOnQuit();
-  const Outcome v1 = Probe(dir, firstVersion.WriteTo(dir));
-  EXPECT_EQ(v1.status, 0) << v1.err;
-  EXPECT_THAT(v1.out, HasSubstr("\nProtocol=1\n"));
-
-  const Outcome missing = Probe(dir, dir.File("no-such-engine") + " -x");
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_THAT(missing.err, HasSubstr("cannot start the engine"));
-  EXPECT_EQ(missing.out, "");
-
-  FakeEngineScript mute;
-  mute.On("go", "print bestmove e2e4").ExitOnQuit();
-  const Outcome silent = Probe(dir, mute.WriteTo(dir));
-  EXPECT_EQ(silent.status, 1);
-  EXPECT_THAT(silent.err, HasSubstr("answered neither \"protover 2\" nor \"go\""));
-  EXPECT_EQ(silent.out, "");
-
-  EXPECT_EQ(Vantro(dir, {"--probe"}).status, 2);
+  // The engine's answer to "go" (none: no such program), the exit status, and
+  // what the output (empty on failure) and the error hold.
+  const std::tuple<const char*, int, const char*, const char*> cases[] = {
+      {"print move e2e4", 0, "\nProtocol=1\n", ""},
+      {nullptr, 1, "", "cannot start the engine"},
+      {"print bestmove e2e4", 1, "", "answered neither \"protover 2\" nor \"go\""},
+  };
+  for (const auto& [answer, status, out, err] : cases) {
+    TempDir dir;
+    FakeEngineScript script;
+    const Outcome probe = Probe(dir, answer ? script.On("go", answer).ExitOnQuit().WriteTo(dir)
+                                            : dir.File("no-such-engine") + " -x");
+    EXPECT_EQ(probe.status, status) << probe.err;
+    EXPECT_EQ(probe.out.empty(), status != 0);
+    EXPECT_THAT(probe.out, HasSubstr(out));
+    EXPECT_THAT(probe.err, HasSubstr(err));
+  }
+  EXPECT_EQ(Vantro(TempDir(), {"--probe"}).status, 2);
 }
 
 TEST(CommandLine, HelpAndVersionAnswerWithoutAnEngineOrALog) {

@@ -1,15 +1,12 @@
-// The adapter's life without an engine: start-up, the definition file name,
+// The adapter's life around its engine: start-up, the definition file name,
 // the answers it gives on its own, the log file, and how it ends.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <tuple>
 
-#include "support/fake_engine_script.h"
+#include "support/conversation.h"
 #include "support/full_match.h"
-#include "support/temp_dir.h"
-#include "support/uci_session.h"
 
 namespace vantro::test {
 namespace {
@@ -17,46 +14,57 @@ namespace {
 using namespace std::chrono_literals;
 using ::testing::HasSubstr;
 
-TEST(Startup, AnswersOnItsOwnAndEndsOnQuitOnAnEngineErrorAndAtEndOfInput) {
-  // Lines sent (none: the input is closed), the first and last line back.
-  const std::tuple<std::vector<std::string>, const char*, const char*> cases[] = {
-      {{"uci", "quit"}, "id name <empty>", "uciok"},
-      {{"isready"}, "info string Error starting engine.", "info string Error starting engine."},
-      {{}, nullptr, nullptr},
-      // Blank lines and other case get no answer.
-      {{"", " \t ", "UCI", "isready now", "ucinewgame", "  uci  ", "quit"},
-       "id name <empty>",
-       "uciok"},
-  };
-  for (const auto& [sent, first, last] : cases) {
-    SCOPED_TRACE(sent.empty() ? "(end of input)" : sent[0]);
-    TempDir dir;
-    UciSession session(dir.Path());
-    for (const std::string& line : sent) session.Send(line);
-    if (sent.empty()) session.CloseInput();
-    std::vector<std::string> lines;
-    while (std::optional<std::string> line = session.ReadLine(2s)) lines.push_back(*line);
-    EXPECT_EQ(session.WaitExit(2s), 0);
-    ASSERT_EQ(lines.empty(), first == nullptr);
-    if (first == nullptr) continue;
-    EXPECT_EQ(lines.front(), first);
-    EXPECT_EQ(lines.back(), last);
-  }
+const std::string kUciAnswerOnly = "#0 (?!id |option |uciok).*";
+
+const Conversation kStarts[] = {
+    // Blank lines and other case get no answer.
+    {.name = "AnswersUciOnItsOwnAndEndsOnQuit",
+     .gui = {"", " \t ", "UCI", "isready now", "ucinewgame", "  uci  ", "quit"},
+     .toGui = {kUciAnswerOnly, "id name <empty>", "uciok"},
+     .exitWithin = 2s},
+    {.name = "EndsAtEndOfInput", .gui = {"@close"}, .toGui = {"#0 .*"}, .exitWithin = 2s},
+    {.name = "EndsWithoutAnEngine",
+     .gui = {"isready"},
+     .toGui = {"#1 .*", "info string Error starting engine."},
+     .exitWithin = 2s},
+    {.name = "EndsWhenTheProgramIsMissingAndLogsIt",
+     .definition = {"Program=no-such-engine -x"},
+     .gui = {"isready"},
+     .toGui = {"#1 .*", "info string Error starting engine."},
+     .toLog = {"S- Error starting server program.\r\n"},
+     .exitWithin = 5s},
+    {.name = "EndsWhenTheEngineExitsByItself",
+     .script = {"start print feature done=1", "on new exit"},
+     .gui = {"isready"},
+     .exitWithin = 5s},
+    // The engine's standard error counts as output; an unfinished last line does not.
+    {.name = "ReadsTheEnginesStandardErrorButNoUnfinishedLine",
+     .script = {"start stderr feature myname=\"Err Side\" done=1",
+                "on quit print-raw 1-0 {never seen}", "on quit exit"},
+     .gui = {"@ready", "uci", "@wait uciok", "quit"},
+     .toGui = {"id name Err Side"},
+     .toLog = {"S< quit", "#0 never seen"},
+     .exitWithin = 5s},
+};
+
+class Starts : public Conversations {};
+
+TEST_P(Starts, EndAsScripted) {
+  Converse(GetParam());
 }
+
+INSTANTIATE_TEST_SUITE_P(Startup, Starts, ::testing::ValuesIn(kStarts), Conversations::Name);
 
 TEST(Startup, ArgumentsJoinIntoOneFileNameAndAMissingOneFallsBack) {
   TempDir dir;
   dir.Write("My Engine.eng", "[ENGINE]\nName=Split Name\n");
   dir.Write("Vantro.eng", "[ENGINE]\nName=Default File\n");
-  {
-    UciSession session(dir.Path(), {"My", "Engine.eng"});
+  for (const auto& [args, name] : {std::pair<std::vector<std::string>, const char*>{
+                                       {"My", "Engine.eng"}, "id name Split Name"},
+                                   {{"No Such.eng"}, "id name Default File"}}) {
+    UciSession session(dir.Path(), args);
     session.Send("uci");
-    EXPECT_EQ(session.ReadLine(2s), "id name Split Name");
-  }
-  {
-    UciSession session(dir.Path(), {"No Such.eng"});
-    session.Send("uci");
-    EXPECT_EQ(session.ReadLine(2s), "id name Default File");
+    EXPECT_EQ(session.ReadLine(2s), name);
   }
 }
 
@@ -91,10 +99,9 @@ TEST(Startup, LogFileHasStampedLinesWithCrLfAndGrowsAcrossRuns) {
 
 TEST(Startup, LogfileInTheDefinitionFileLogsFromTheFirstLine) {
   TempDir dir;
-  std::string def = WriteDefinitionFile(dir, "x.eng", "<empty>", {"Logfile=true"});
-  UciSession session(dir.Path(), {def});
-  session.Send("quit");
-  ASSERT_EQ(session.WaitExit(2s), 0);
+  auto session = StartVantro(dir, "<empty>");
+  session->Send("quit");
+  ASSERT_EQ(session->WaitExit(2s), 0);
   EXPECT_THAT(dir.Read("Vantro.log"), FullyMatches("0\\.[0-9]+: \\*\\* Adapter: Vantro 1\\.3B10\r\n"
                                                    "[0-9.]+: C> quit\r\n"));
 }

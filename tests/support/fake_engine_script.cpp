@@ -26,12 +26,4 @@ std::string EngineLogPath(const TempDir& dir) {
   return dir.File("engine.log");
 }
 
-std::string WriteDefinitionFile(const TempDir& dir, std::string_view name,
-                                std::string_view programLine,
-                                const std::vector<std::string>& extraLines) {
-  std::string text = "[OPTIONS]\nProgram=" + std::string(programLine) + "\n";
-  for (const std::string& line : extraLines) text += line + "\n";
-  return dir.Write(name, text);
-}
-
 }  // namespace vantro::test

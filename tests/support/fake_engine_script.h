@@ -50,10 +50,4 @@ class FakeEngineScript {
 
 std::string EngineLogPath(const TempDir& dir);
 
-// Writes an engine definition file: "[OPTIONS]", "Program=<programLine>",
-// then `extraLines` as they are (they may open other sections). Returns its path.
-std::string WriteDefinitionFile(const TempDir& dir, std::string_view name,
-                                std::string_view programLine,
-                                const std::vector<std::string>& extraLines = {});
-
 }  // namespace vantro::test

@@ -126,13 +126,6 @@ std::vector<std::string> PipedProcess::ReadUntil(std::string_view prefix, Durati
   return lines;
 }
 
-::testing::AssertionResult PipedProcess::NoLineWithin(Duration quiet) {
-  if (std::optional<std::string> line = ReadLine(quiet)) {
-    return ::testing::AssertionFailure() << "unexpected line \"" << *line << "\"";
-  }
-  return ::testing::AssertionSuccess();
-}
-
 std::optional<int> PipedProcess::WaitExit(Duration timeout) {
   std::unique_lock lock(mutex_);
   if (!changed_.wait_for(lock, timeout, [this] { return exitStatus_.has_value(); })) return {};

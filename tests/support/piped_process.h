@@ -49,8 +49,6 @@ class PipedProcess {
   std::optional<std::string> WaitFor(std::string_view prefix, Duration timeout);
   // Every line read up to and including the first that starts with `prefix`.
   std::vector<std::string> ReadUntil(std::string_view prefix, Duration timeout);
-  // Success when no line arrives within `quiet`; the failure names the line.
-  ::testing::AssertionResult NoLineWithin(Duration quiet);
   // Every line handed out so far, in order.
   const std::vector<std::string>& Received() const { return received_; }
 

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+#include "support/uci_session.h"
+
+namespace vantro::test {
+
+// One exchange between a GUI, Vantro and the fake engine, as data, with what
+// each side must have got. A pattern fully matches a line (ECMAScript);
+// "#n pattern" holds when exactly n lines match it; the other patterns must
+// match lines in their order, the first one at its last match.
+struct Conversation {
+  const char* name;
+  std::vector<std::string> script;      // the fake's script lines; none: no engine
+  std::vector<std::string> definition;  // definition file lines after Program and Logfile=true
+  // GUI lines, and steps of the test: "@ready" (the handshake) and "@wait
+  // <prefix>" (a line starting so), each within 15 s; "@pause <ms>", "@close"
+  // (end of input), "@flood <count> <line>".
+  std::vector<std::string> gui;
+  std::vector<std::string> toGui;     // patterns of the lines the GUI got
+  std::vector<std::string> toEngine;  // patterns of the lines the engine got
+  std::vector<std::string> toLog;     // texts that Vantro.log holds ("#0 text": not)
+  Duration exitWithin{0};             // when set, Vantro ends with status 0 within it
+};
+
+inline std::ostream& operator<<(std::ostream& out, const Conversation& c) {
+  return out << c.name;
+}
+
+// Plays the conversation and checks what each side got. The engine's lines
+// hold no move that its own game found illegal.
+void Converse(const Conversation& c);
+
+class Conversations : public ::testing::TestWithParam<Conversation> {
+ public:
+  static std::string Name(const ::testing::TestParamInfo<Conversation>& info) {
+    return info.param.name;
+  }
+};
+
+// Vantro in `dir` on a definition file x.eng: Logfile=true, the Program line
+// (none when `program` is empty), then `definition`. Without either, Vantro
+// gets no argument.
+std::unique_ptr<UciSession> StartVantro(const TempDir& dir, const std::string& program,
+                                        const std::vector<std::string>& definition = {});
+
+}  // namespace vantro::test
