@@ -40,8 +40,8 @@ const Conversation kGames[] = {
      .toGui = {"#2 bestmove .*", "bestmove e7e5", "info depth 1 score cp 1",
                "info depth 3 score cp 25 time 10 nodes 30 nps 3000 pv b8c6 f1b5",
                "bestmove b8c6 ponder f1b5"},
-     .toEngine = {"#1 go", "e2e4", "time 6000", "otim 6000", "black", "go", "time 5900",
-                  "otim 5800", "g1f3"}},
+     .toEngine = {"#1 go", "#2 new", "#2 force", "e2e4", "time 6000", "otim 6000", "black", "go",
+                  "time 5900", "otim 5800", "g1f3"}},
     // Sjeng's last line often has one move: the reply of an older line (here
     // exd5) is no prediction for the move played, and not even legal after it.
     {.name = "PonderMoveComesOnlyFromTheLastPrincipalVariation",
@@ -146,7 +146,7 @@ const Conversation kGames[] = {
     {.name = "DrawClaimEndsTheSearchAtOnce",
      .script = {kFeatures, "on go print 1/2-1/2 {Draw by repetition}"},
      .gui = {"@ready", "position startpos moves e2e4", kGo, "@wait bestmove"},
-     .toGui = {"#1 bestmove [a-h][1-8][a-h][1-8]"}},
+     .toGui = {"#1 bestmove .*", "#1 bestmove [a-h][1-8][a-h][1-8]"}},
     // The engine refused e2e4 and searches the start position: its g8f6 (a
     // legal reply either way) must not reach the GUI, and the next search
     // starts from a fresh set-up ("new" at the start and at each set-up).

@@ -87,7 +87,7 @@ void Converse(const Conversation& c) {
   std::string program;
   if (!c.script.empty()) {
     FakeEngineScript script;
-    for (const std::string& line : c.script) script.Line(line);
+    for (const std::string& line : c.script) script.Add(line);
     program = script.WriteTo(dir);
   }
   std::unique_ptr<UciSession> session = StartVantro(dir, program, c.definition);

@@ -18,8 +18,6 @@ namespace vantro::test {
 //   std::string program = script.WriteTo(dir);  // the Program= line for Vantro
 class FakeEngineScript {
  public:
-  // One script line as it stands.
-  FakeEngineScript& Line(std::string_view line) { return Add(std::string(line)); }
   FakeEngineScript& Start(std::string_view action) { return Add("start " + std::string(action)); }
   FakeEngineScript& On(std::string_view word, std::string_view action) {
     return Add("on " + std::string(word) + " " + std::string(action));
@@ -38,7 +36,7 @@ class FakeEngineScript {
   // the test here, before anything runs.
   std::string WriteTo(const TempDir& dir) const;
 
-  // Any other script line.
+  // One script line as it stands.
   FakeEngineScript& Add(std::string line) {
     text_ += line + "\n";
     return *this;
