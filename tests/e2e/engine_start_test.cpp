@@ -127,7 +127,9 @@ TEST(EngineStart, ProgramIsFoundOnPathAndInADirectoryWithBlanksAndStartsThere) {
     ASSERT_TRUE(session->Handshake(5s));
     std::vector<std::string> cwd = ReadEngineLog(EngineLogPath(dir)).Notes("cwd");
     ASSERT_EQ(cwd.size(), 1u);
-    if (!onPath) EXPECT_EQ(std::filesystem::path(cwd[0]), engineDir);
+    if (!onPath) {
+      EXPECT_EQ(std::filesystem::path(cwd[0]), engineDir);
+    }
   }
 }
 

@@ -63,61 +63,43 @@ std::vector<std::string> ExampleProgram(const char* engine) {
 }
 
 // Every "go" gets a legal "bestmove", and so does a stopped "go infinite".
-// A depth limit must not outlive its search, whatever came between (these
-// engines keep "sd" across "new"), and a fixed time per move is a limit:
-// "st" holds whole seconds only, and some engines overrun it.
-void PlayShortGame(const std::string& file, bool timed) {
+void PlayShortGame(const std::string& file) {
   TempDir dir;
   UciSession session(dir.Path(), {file});
   ASSERT_TRUE(session.Handshake(15s)) << "is the engine installed? (tools/deps.sh)";
   // A position out of every opening book, given by FEN: engines take it only
   // when the set-up suits them (some accept "setboard" in force mode only).
   std::string position = std::string("position fen ") + kMiddleGame + " moves";
-  const char* gos[] = {"go depth 3",
-                       "go infinite",
-                       "go wtime 20000 btime 20000",
+  const char* gos[] = {"go wtime 20000 btime 20000",
                        "go movetime 300",
                        "go wtime 15000 btime 15000 winc 100 binc 100",
-                       "go movetime 1500",
+                       "go depth 3",
                        "go wtime 10000 btime 10000 movestogo 20",
                        "go movetime 200"};
-  for (std::string_view go : gos) {
+  for (const char* go : gos) {
     session.Send(position);
-    const auto sent = std::chrono::steady_clock::now();
-    session.Send(std::string(go));
-    if (go == "go infinite") {
-      std::this_thread::sleep_for(300ms);
-      session.Send("stop");
-      session.Send("ucinewgame");
-    }
-    const std::vector<std::string> lines = session.ReadUntil("bestmove", 20s);
-    ASSERT_TRUE(!lines.empty() && lines.back().starts_with("bestmove")) << go;
-    const std::string move = MoveOf(lines.back());
-    ASSERT_TRUE(IsLegalAfter(position, move)) << lines.back() << " after " << position;
+    session.Send(go);
+    std::optional<std::string> best = session.WaitFor("bestmove", 20s);
+    ASSERT_TRUE(best) << go;
+    std::string move = MoveOf(*best);
+    ASSERT_TRUE(IsLegalAfter(position, move)) << *best << " after " << position;
     position += " " + move;
-    if (go.starts_with("go movetime") && timed) {
-      EXPECT_LT(std::chrono::steady_clock::now() - sent,
-                std::chrono::milliseconds(std::stoi(std::string(go.substr(12))) + 150))
-          << go;
-    }
-    if (go == "go wtime 20000 btime 20000") {
-      int deepest = 0;
-      for (const std::string& line : lines) {
-        if (line.starts_with("info depth "))
-          deepest = std::max(deepest, std::stoi(line.substr(11)));
-      }
-      EXPECT_GT(deepest, 3) << "a clock search after a depth limit and an analysis";
-    }
   }
+  session.Send(position);
+  session.Send("go infinite");
+  std::this_thread::sleep_for(300ms);
+  session.Send("stop");
+  std::optional<std::string> best = session.WaitFor("bestmove", 15s);
+  ASSERT_TRUE(best);
+  EXPECT_TRUE(IsLegalAfter(position, MoveOf(*best))) << *best;
   session.Send("quit");
   EXPECT_EQ(session.WaitExit(10s), 0);
 }
 
 class RealEngine : public ::testing::TestWithParam<const char*> {};
 
-// HoiChess has no move-now and sets its fixed time in seconds.
 TEST_P(RealEngine, PlaysLegalMovesUnderEveryKindOfGo) {
-  PlayShortGame(ExampleFile(GetParam()), GetParam() != std::string_view("hoichess"));
+  PlayShortGame(ExampleFile(GetParam()));
 }
 
 class ProbedEngine : public ::testing::TestWithParam<const char*> {};
@@ -131,7 +113,7 @@ TEST_P(ProbedEngine, ProbedDefinitionFilePlaysLikeTheExample) {
   while (std::optional<std::string> line = probe.ReadLine(30s)) text += *line + "\n";
   ASSERT_EQ(probe.WaitExit(10s), 0) << text;
   ASSERT_THAT(text, ::testing::HasSubstr("\nProgram=" + args[1]));
-  PlayShortGame(dir.Write("probed.eng", text), false);
+  PlayShortGame(dir.Write("probed.eng", text));
 }
 
 TEST_P(RealEngine, ReportsMateInOneAsAMateScore) {
@@ -162,6 +144,51 @@ TEST(RealFairyMax, OffersItsOwnOptionsWithTheKeyAndGetsTheirValues) {
   session.Send("quit");
   session.WaitExit(10s);
   EXPECT_THAT(dir.Read("Vantro.log"), ::testing::HasSubstr("S< option Resign Threshold=900\r\n"));
+}
+
+// A depth limit must not outlive its search, whatever came between: these
+// engines keep "sd" across "new".
+TEST_P(RealEngine, ClockSearchAfterDepthAndAnalysisIsNotDepthLimited) {
+  TempDir dir;
+  UciSession session(dir.Path(), {ExampleFile(GetParam())});
+  ASSERT_TRUE(session.Handshake(15s)) << "is the engine installed? (tools/deps.sh)";
+  std::string position = std::string("position fen ") + kMiddleGame;
+  session.Send(position);
+  session.Send("go depth 3");
+  ASSERT_TRUE(session.WaitFor("bestmove", 20s));
+  session.Send(position);
+  session.Send("go infinite");
+  std::this_thread::sleep_for(300ms);
+  session.Send("stop");
+  ASSERT_TRUE(session.WaitFor("bestmove", 15s));
+  session.Send("ucinewgame");
+  session.Send(position + " moves a2a3 a7a6");
+  session.Send("go wtime 20000 btime 20000");
+  int deepest = 0;
+  for (const std::string& line : session.ReadUntil("bestmove", 20s)) {
+    if (line.rfind("info depth ", 0) == 0) deepest = std::max(deepest, std::stoi(line.substr(11)));
+  }
+  EXPECT_GT(deepest, 3);
+}
+
+// A fixed time per move is a limit: "st" holds whole seconds only, and some
+// engines overrun it.
+TEST_P(RealEngine, FixedTimePerMoveIsNeverExceeded) {
+  if (GetParam() == std::string_view("hoichess")) GTEST_SKIP() << "no move-now, st in seconds";
+  TempDir dir;
+  UciSession session(dir.Path(), {ExampleFile(GetParam())});
+  ASSERT_TRUE(session.Handshake(15s));
+  std::string position = std::string("position fen ") + kMiddleGame + " moves";
+  for (int movetime : {200, 1500, 300}) {
+    session.Send(position);
+    auto sent = std::chrono::steady_clock::now();
+    session.Send("go movetime " + std::to_string(movetime));
+    std::optional<std::string> best = session.WaitFor("bestmove", 5s);
+    ASSERT_TRUE(best) << movetime;
+    EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(movetime + 150))
+        << movetime;
+    position += " " + MoveOf(*best);
+  }
 }
 
 // The engine's process id: a child of one of the threads of `parent` (Linux).

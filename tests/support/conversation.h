@@ -17,17 +17,17 @@ namespace vantro::test {
 // "#n pattern" holds when exactly n lines match it; the other patterns must
 // match lines in their order, the first one at its last match.
 struct Conversation {
-  const char* name;
-  std::vector<std::string> script;      // the fake's script lines; none: no engine
-  std::vector<std::string> definition;  // definition file lines after Program and Logfile=true
+  const char* name = "";
+  std::vector<std::string> script = {};      // the fake's script lines; none: no engine
+  std::vector<std::string> definition = {};  // definition file lines after Program and Logfile=true
   // GUI lines, and steps of the test: "@ready" (the handshake) and "@wait
   // <prefix>" (a line starting so), each within 15 s; "@pause <ms>", "@close"
   // (end of input), "@flood <count> <line>".
-  std::vector<std::string> gui;
-  std::vector<std::string> toGui;     // patterns of the lines the GUI got
-  std::vector<std::string> toEngine;  // patterns of the lines the engine got
-  std::vector<std::string> toLog;     // texts that Vantro.log holds ("#0 text": not)
-  Duration exitWithin{0};             // when set, Vantro ends with status 0 within it
+  std::vector<std::string> gui = {};
+  std::vector<std::string> toGui = {};     // patterns of the lines the GUI got
+  std::vector<std::string> toEngine = {};  // patterns of the lines the engine got
+  std::vector<std::string> toLog = {};     // texts that Vantro.log holds ("#0 text": not)
+  Duration exitWithin{0};                  // when set, Vantro ends with status 0 within it
 };
 
 inline std::ostream& operator<<(std::ostream& out, const Conversation& c) {
