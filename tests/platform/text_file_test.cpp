@@ -39,16 +39,6 @@ TEST_F(TextFileTest, ReadsLinesByTheLineRules) {
   }
 }
 
-TEST_F(TextFileTest, AppendingCreatesTheFileAndNeverTruncates) {
-  TextFile file;
-  ASSERT_TRUE(file.OpenForAppending(path_));
-  EXPECT_TRUE(file.WriteLine("a\nb"));
-  file.Close();
-  ASSERT_TRUE(file.OpenForAppending(path_));
-  EXPECT_TRUE(file.WriteLine(""));
-  EXPECT_EQ(ReadFile(path_), "a\r\nb\r\n\r\n");
-}
-
 // Two appenders write at the end of what the other wrote; Windows lets
 // others read an open file but not write it.
 TEST_F(TextFileTest, ASecondAppenderNeverOverwritesTheFirst) {
