@@ -1,7 +1,5 @@
 #include "support/conversation.h"
 
-#include <gmock/gmock.h>
-
 #include <algorithm>
 #include <optional>
 #include <regex>
@@ -118,7 +116,7 @@ void Converse(const Conversation& c) {
   });
   EXPECT_FALSE(unmet) << "the engine's lines do not hold " << *unmet << " in "
                       << ::testing::PrintToString(got);
-  EXPECT_THAT(ReadEngineLog(EngineLogPath(dir)).Notes("illegal"), ::testing::IsEmpty());
+  EXPECT_EQ(ReadEngineLog(EngineLogPath(dir)).Notes("illegal"), std::vector<std::string>());
   unmet = await([&]() -> std::optional<std::string> {
     const std::string log = dir.Read("Vantro.log");
     for (const std::string& text : c.toLog) {
