@@ -1,12 +1,13 @@
 // Debian's xboard engines through the ready definition files in examples/
 // and through the files "vantro --probe" writes for them: a short game in
 // which every "go" gets a legal "bestmove".
+// (The client stage, tests/e2e/client/session.js, plays the clock search
+// after a depth limit, an analysis and "ucinewgame" with each example.)
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -144,31 +145,6 @@ TEST(RealFairyMax, OffersItsOwnOptionsWithTheKeyAndGetsTheirValues) {
   session.Send("quit");
   session.WaitExit(10s);
   EXPECT_THAT(dir.Read("Vantro.log"), ::testing::HasSubstr("S< option Resign Threshold=900\r\n"));
-}
-
-// A depth limit must not outlive its search, whatever came between: these
-// engines keep "sd" across "new".
-TEST_P(RealEngine, ClockSearchAfterDepthAndAnalysisIsNotDepthLimited) {
-  TempDir dir;
-  UciSession session(dir.Path(), {ExampleFile(GetParam())});
-  ASSERT_TRUE(session.Handshake(15s)) << "is the engine installed? (tools/deps.sh)";
-  std::string position = std::string("position fen ") + kMiddleGame;
-  session.Send(position);
-  session.Send("go depth 3");
-  ASSERT_TRUE(session.WaitFor("bestmove", 20s));
-  session.Send(position);
-  session.Send("go infinite");
-  std::this_thread::sleep_for(300ms);
-  session.Send("stop");
-  ASSERT_TRUE(session.WaitFor("bestmove", 15s));
-  session.Send("ucinewgame");
-  session.Send(position + " moves a2a3 a7a6");
-  session.Send("go wtime 20000 btime 20000");
-  int deepest = 0;
-  for (const std::string& line : session.ReadUntil("bestmove", 20s)) {
-    if (line.rfind("info depth ", 0) == 0) deepest = std::max(deepest, std::stoi(line.substr(11)));
-  }
-  EXPECT_GT(deepest, 3);
 }
 
 // A fixed time per move is a limit: "st" holds whole seconds only, and some
