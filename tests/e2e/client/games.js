@@ -7,7 +7,7 @@
 'use strict';
 const fs = require('fs');
 const path = require('path');
-const { installedExamples, playUci, judgeBestmove, Connection, isBestmove, Chess } = require('./lib');
+const { installedExamples, playUci, position, judgeBestmove, Connection, isBestmove, sleep, Chess } = require('./lib');
 
 const kSlackMs = 100;
 const kClock = { base: 5000, inc: 100 };
@@ -17,8 +17,6 @@ const kMinGames = 20;
 // No move-now while it thinks and "st" in whole seconds only: a fixed time
 // under a second cannot be kept, so these play clock games only.
 const kNoMoveNow = new Set(['hoichess']);
-
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
 class Player {
   constructor(example, vantro, dir, ponder) {
@@ -40,20 +38,17 @@ class Player {
     return (await this.conn.waitFor((l) => l === 'readyok', 0, 30000)) ? null : 'no readyok';
   }
   go(moves, limits) {
+    const from = this.conn.lines.length;
     this.conn.send('position startpos' + (moves.length ? ' moves ' + moves.join(' ') : ''));
     this.gos += 1;
-    return this.conn.send('go ' + limits);
-  }
-  get bestmoves() {
-    return this.conn.lines.filter((l) => isBestmove(l.text)).length;
+    return { sent: this.conn.send('go ' + limits), from };
   }
 }
 
 class Game {
-  constructor(white, black, movetime, label) {
+  constructor(white, black, movetime) {
     this.players = { w: white, b: black };
     this.movetime = movetime;
-    this.label = label;
     this.chess = new Chess();
     this.moves = [];
     this.clock = { w: kClock.base, b: kClock.base };
@@ -68,8 +63,7 @@ class Game {
 
   // Starts the side's search (a ponderhit when its ponder move was played) and
   // returns {sent, from}: when the clock started, where its answer can begin.
-  async startSearch(side) {
-    const p = this.players[side];
+  async startSearch(p, side) {
     const pondered = p.pondering;
     p.pondering = null;
     if (pondered && pondered.move === this.moves[this.moves.length - 1]) {
@@ -79,20 +73,18 @@ class Game {
       const sent = p.conn.send('stop');
       const answer = await p.conn.waitFor(isBestmove, pondered.from, 5000);
       if (!answer || answer.t - sent > kSlackMs) return this.fail(`${p.example.name}: no bestmove in time after stop while pondering`);
-      const guessed = new Chess(this.fenBefore);
-      if (!playUci(guessed, pondered.move) || !judgeBestmove(guessed, answer.text)) {
+      if (!judgeBestmove(position(this.fenBefore, [pondered.move]), answer.text)) {
         return this.fail(`${p.example.name}: illegal "${answer.text}" after stop while pondering`);
       }
     }
-    const from = p.conn.lines.length;
-    return { sent: p.go(this.moves, this.limits(side)), from };
+    return p.go(this.moves, this.limits(side));
   }
 
   async play() {
     while (!this.over()) {
       const side = this.chess.turn();
       const p = this.players[side];
-      const start = await this.startSearch(side);
+      const start = await this.startSearch(p, side);
       if (!start) return;
       const allowed = this.movetime ? kMoveTimeMs : this.clock[side];
       const answer = await p.conn.waitFor(isBestmove, start.from, allowed + 10000);
@@ -112,8 +104,7 @@ class Game {
       playUci(this.chess, verdict.best);
       this.moves.push(verdict.best);
       if (p.ponder && verdict.ponder && !this.over()) {
-        const from = p.conn.lines.length;
-        p.go([...this.moves, verdict.ponder], 'ponder ' + this.limits(side));
+        const { from } = p.go([...this.moves, verdict.ponder], 'ponder ' + this.limits(side));
         p.pondering = { move: verdict.ponder, from };
       }
     }
@@ -140,8 +131,7 @@ class Game {
 
   fail(reason) {
     this.fault = reason;
-    this.result = '*';
-    this.reason = reason;
+    this.end('*', reason);
     return null;
   }
 
@@ -158,7 +148,8 @@ class Game {
       const exit = await p.conn.waitExit(10000);
       if (crashed) this.fault ??= `${p.example.name}: vantro ended during the game (${JSON.stringify(crashed)})`;
       else if (!exit || exit.code !== 0) this.fault ??= `${p.example.name}: no clean exit after quit (${JSON.stringify(exit)})`;
-      if (p.bestmoves !== p.gos) this.fault ??= `${p.example.name}: ${p.gos} go commands, ${p.bestmoves} bestmoves`;
+      const bestmoves = p.conn.lines.filter((l) => isBestmove(l.text)).length;
+      if (bestmoves !== p.gos) this.fault ??= `${p.example.name}: ${p.gos} go commands, ${bestmoves} bestmoves`;
       fs.writeFileSync(path.join(p.dir, 'transcript.txt'), p.conn.transcript.join('\n') + '\n');
     }
   }

@@ -7,30 +7,21 @@ const path = require('path');
 const { spawn } = require('child_process');
 const { Chess } = require('chess.js');
 
-const root = path.resolve(__dirname, '../../..');
-
-function onPath(program, exampleDir) {
-  if (program.includes('/')) {
-    const full = path.resolve(exampleDir, program);
-    return fs.existsSync(full) ? full : null;
-  }
-  for (const dir of (process.env.PATH || '').split(':')) {
-    if (dir && fs.existsSync(path.join(dir, program))) return path.join(dir, program);
-  }
-  return null;
-}
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+const isBestmove = (text) => text.startsWith('bestmove ');
 
 // [{name, file, extras: [{name, command, type, value}]}] for every example whose
 // program exists here; the others are listed in `missing`.
 function installedExamples() {
-  const dir = path.join(root, 'examples');
+  const dir = path.resolve(__dirname, '../../../examples');
   const found = [];
   const missing = [];
   for (const f of fs.readdirSync(dir).filter((f) => f.endsWith('.eng')).sort()) {
     const text = fs.readFileSync(path.join(dir, f), 'utf8');
-    const program = /^\s*Program\s*=\s*(\S+)/im.exec(text);
+    const program = /^\s*Program\s*=\s*(\S+)/im.exec(text)?.[1] ?? '';
+    const places = program.includes('/') ? [dir] : (process.env.PATH || '').split(':').filter(Boolean);
     const name = path.basename(f, '.eng');
-    if (!program || !onPath(program[1], dir)) {
+    if (!program || !places.some((p) => fs.existsSync(path.resolve(p, program)))) {
       missing.push(name);
       continue;
     }
@@ -63,6 +54,13 @@ function playUci(game, move) {
   }
 }
 
+// The game from `fen` after the legal ones of `moves`.
+function position(fen, moves) {
+  const game = new Chess(fen);
+  for (const m of moves) playUci(game, m);
+  return game;
+}
+
 // "bestmove X [ponder Y]" in the position of `game`, which is left unchanged:
 // null when X is illegal, or Y is given but illegal after X.
 function judgeBestmove(game, line) {
@@ -89,25 +87,26 @@ class Connection {
       const now = performance.now();
       const parts = (partial + chunk).split('\n');
       partial = parts.pop();
-      for (const text of parts) this.received(text.replace(/\r$/, ''), now);
+      for (const raw of parts) {
+        const text = raw.replace(/\r$/, '');
+        this.lines.push({ text, t: now });
+        this.log(text, '<', now);
+      }
     });
     this.proc.on('exit', (code, signal) => {
       this.exited = { code, signal };
-      this.wake();
+      this.log();
     });
     this.proc.stdin.on('error', () => {});
   }
-  received(text, t) {
-    this.lines.push({ text, t });
-    this.transcript.push(`${(t - this.t0).toFixed(0)} < ${text}`);
-    this.wake();
-  }
-  wake() {
+  // Notes a line in the transcript (when given) and wakes the waiters.
+  log(text, direction, t) {
+    if (direction) this.transcript.push(`${(t - this.t0).toFixed(0)} ${direction} ${text}`);
     for (const w of this.waiters.splice(0)) w();
   }
   send(text) {
     const t = performance.now();
-    this.transcript.push(`${(t - this.t0).toFixed(0)} > ${text}`);
+    this.log(text, '>', t);
     if (!this.exited) this.proc.stdin.write(text + '\n');
     return t;
   }
@@ -137,6 +136,4 @@ class Connection {
   }
 }
 
-const isBestmove = (text) => text.startsWith('bestmove ');
-
-module.exports = { root, installedExamples, legalMoves, playUci, judgeBestmove, Connection, isBestmove, Chess };
+module.exports = { installedExamples, legalMoves, playUci, position, judgeBestmove, Connection, isBestmove, sleep, Chess };

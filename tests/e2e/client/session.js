@@ -7,14 +7,12 @@
 const fs = require('fs');
 const path = require('path');
 const { Engine } = require('node-uci');
-const { installedExamples, legalMoves, playUci, judgeBestmove, Chess } = require('./lib');
+const { installedExamples, legalMoves, position, judgeBestmove, isBestmove, sleep, Chess } = require('./lib');
 
 const kSlackMs = 100;
 const kUnlimitedMs = 60000; // "go depth" gives no time; a search this long is hung
 const kStart = new Chess().fen();
 const kMiddle = 'r2q1rk1/pp2bppp/2n1pn2/3p4/3P1B2/2PBPN2/PP1N1PPP/R2QK2R w KQ - 3 9';
-
-const uciFen = (fen) => (fen === kStart ? 'startpos' : fen);
 
 function timeout(promise, ms, what) {
   let timer;
@@ -33,8 +31,7 @@ class Session {
     this.faults = [];
     // node-uci starts a program without arguments: a GUI's usual answer is a script.
     const script = path.join(dir, 'vantro.sh');
-    fs.writeFileSync(script, `#!/bin/sh\ncd "${dir}" && exec "${vantro}" "${example.file}"\n`);
-    fs.chmodSync(script, 0o755);
+    fs.writeFileSync(script, `#!/bin/sh\ncd "${dir}" && exec "${vantro}" "${example.file}"\n`, { mode: 0o755 });
     this.engine = new Engine(script);
   }
 
@@ -44,35 +41,42 @@ class Session {
     this.engine.proc.stdout.on('data', (chunk) => {
       const lines = (partial + chunk).split('\n');
       partial = lines.pop();
-      this.bestmoves += lines.filter((l) => l.startsWith('bestmove ')).length;
+      this.bestmoves += lines.filter(isBestmove).length;
     });
     const { name } = this.engine.id;
     const wanted = /^\s*Name\s*=\s*(.*?)\s*(;.*)?$/im.exec(fs.readFileSync(this.example.file, 'utf8'));
     if (wanted && name !== wanted[1]) throw new Error(`id name "${name}", file says "${wanted[1]}"`);
-    for (const [option, type] of [['Hash', 'spin'], ['Ponder', 'check']]) {
-      if (this.engine.options.get(option)?.type !== type) throw new Error(`no ${type} option ${option}`);
-    }
-    for (const extra of this.example.extras) {
-      if (!this.engine.options.has(extra.name)) throw new Error(`option ${extra.name} not announced`);
+    const expected = [['Hash', 'spin'], ['Ponder', 'check'], ...this.example.extras.map((e) => [e.name])];
+    for (const [option, type] of expected) {
+      const got = this.engine.options.get(option);
+      if (!got || (type && got.type !== type)) throw new Error(`option ${option} not announced (${type ?? 'any'})`);
     }
     await timeout(this.engine.setoption('Logfile', 'true'), 10000, 'setoption');
     await timeout(this.engine.isready(), 20000, 'isready');
   }
 
-  // Sends the position, runs `go` and judges the bestmove: legal, in time.
-  async search(fen, moves, params, allowedMs) {
-    await timeout(this.engine.position(uciFen(fen), moves), 10000, 'position');
+  // Sends the position and the go, then, when `finish` ("ponderhit" or "stop")
+  // is given, that line a moment later; judges the bestmove: legal, and within
+  // `allowedMs` of the go or of `finish`. Faults are collected so that one run
+  // shows all of them; an illegal move is replaced by a legal one to go on.
+  async search(fen, moves, params, allowedMs, finish) {
+    await timeout(this.engine.position(fen === kStart ? 'startpos' : fen, moves), 10000, 'position');
     this.gos += 1;
-    const begin = performance.now();
-    const result = await timeout(this.engine.go(params), allowedMs + 5000, `go ${JSON.stringify(params)}`);
-    return this.judge(fen, moves, result, performance.now() - begin, allowedMs, JSON.stringify(params));
-  }
-
-  // Faults are collected so that one run shows all of them; an illegal move is
-  // replaced by a legal one to go on.
-  judge(fen, moves, result, elapsedMs, allowedMs, what) {
+    const what = `go ${JSON.stringify(params)}` + (finish ? `, ${finish}` : '');
+    const searching = params.infinite ? this.engine.goInfinite({}) : this.engine.go(params);
+    let begin = performance.now();
+    if (finish) {
+      await sleep(params.infinite ? 500 : 300);
+      begin = performance.now();
+      // node-uci's ponderhit() waits for a readyok that it misses when the
+      // search's first info lines arrive in the same read, and its stop()
+      // only ends goInfinite(): the line is written.
+      if (!params.infinite) this.engine.write(finish);
+    }
+    const result = await timeout(params.infinite ? this.engine.stop() : searching, allowedMs + 5000, what);
+    const elapsedMs = performance.now() - begin;
     const line = `bestmove ${result.bestmove}` + (result.ponder ? ` ponder ${result.ponder}` : '');
-    const game = this.position(fen, moves);
+    const game = position(fen, moves);
     let verdict = judgeBestmove(game, line);
     if (!verdict) {
       this.faults.push(`${what}: illegal "${line}" after ${fen} moves ${moves.join(' ')}`);
@@ -81,77 +85,42 @@ class Session {
     if (elapsedMs > allowedMs + kSlackMs) {
       this.faults.push(`${what}: bestmove after ${elapsedMs.toFixed(0)} ms, allowed ${allowedMs}`);
     }
-    const depths = result.info.map((i) => i.depth || 0);
-    return { ...verdict, depth: Math.max(0, ...depths) };
+    return { ...verdict, depth: Math.max(0, ...result.info.map((i) => i.depth || 0)) };
   }
 
-  deeper(result, what) {
-    if (result.depth <= 3) this.faults.push(`clock search after ${what} stopped at depth ${result.depth}`);
-  }
-
-  // "go ponder", then "ponderhit" or, on a miss, "stop" and a search of the real reply.
-  async ponder(fen, moves, expected, hit) {
-    const clock = { wtime: 10000, btime: 10000 };
-    const line = [...moves, expected];
-    await timeout(this.engine.position(uciFen(fen), line), 10000, 'position');
-    this.gos += 1;
-    const pondering = this.engine.go({ ponder: true, ...clock });
-    await new Promise((r) => setTimeout(r, 300));
-    const begin = performance.now();
-    if (hit) {
-      // node-uci's ponderhit() waits for a readyok that it misses when the
-      // search's first info lines arrive in the same read: write the line.
-      this.engine.write('ponderhit');
-      const result = await timeout(pondering, clock.wtime + 5000, 'ponderhit');
-      return this.judge(fen, line, result, performance.now() - begin, clock.wtime, 'ponderhit');
-    }
-    this.engine.write('stop'); // node-uci's stop() only ends goInfinite()
-    const stopped = await timeout(pondering, 5000, 'stop while pondering');
-    this.judge(fen, line, stopped, performance.now() - begin, 0, 'stop while pondering');
-    const other = legalMoves(this.position(fen, moves)).find((m) => m !== expected);
-    return this.search(fen, [...moves, other], clock, clock.wtime);
-  }
-
-  async infinite(fen, moves) {
-    await timeout(this.engine.position(uciFen(fen), moves), 10000, 'position');
-    this.gos += 1;
-    this.engine.goInfinite({});
-    await new Promise((r) => setTimeout(r, 500));
-    const begin = performance.now();
-    const result = await timeout(this.engine.stop(), 5000, 'stop after go infinite');
-    return this.judge(fen, moves, result, performance.now() - begin, 0, 'stop after go infinite');
+  // A clock search that must go deeper than a "go depth 3" or other earlier commands.
+  async deeper(fen, moves, after) {
+    const long = { wtime: 30000, btime: 30000 }; // enough for depth 4 in any engine's budget
+    const result = await this.search(fen, moves, long, long.wtime);
+    if (result.depth <= 3) this.faults.push(`clock search after ${after} stopped at depth ${result.depth}`);
+    return result;
   }
 
   async run() {
     const clock = { wtime: 20000, btime: 20000, winc: 100, binc: 100 };
     await timeout(this.engine.ucinewgame(), 10000, 'ucinewgame');
     const first = await this.search(kStart, [], clock, clock.wtime);
-    const reply = first.ponder || legalMoves(this.position(kStart, [first.best]))[0];
+    const reply = first.ponder || legalMoves(position(kStart, [first.best]))[0];
     const line = ['a2a3', 'a7a6'];
     await this.search(kMiddle, line, { depth: 3 }, kUnlimitedMs);
-    const long = { wtime: 30000, btime: 30000 }; // enough for depth 4 in any engine's budget
-    const lifted = await this.search(kMiddle, line, long, long.wtime);
-    this.deeper(lifted, '"go depth 3"');
+    await this.deeper(kMiddle, line, '"go depth 3"');
     await this.search(kStart, [first.best], { movetime: 1000 }, 1000);
     await this.search(kMiddle, [], { depth: 3 }, kUnlimitedMs);
-    await this.infinite(kMiddle, []);
+    await this.search(kMiddle, [], { infinite: true }, 0, 'stop');
     await timeout(this.engine.ucinewgame(), 10000, 'ucinewgame');
-    const after = await this.search(kStart, [first.best, reply], long, long.wtime);
-    this.deeper(after, '"go depth 3", "go infinite", "stop", "ucinewgame"');
+    const after = await this.deeper(kStart, [first.best, reply], '"go depth 3", "go infinite", "stop", "ucinewgame"');
+    // "go ponder", then "ponderhit" or, on a miss, "stop" and a search of another reply.
     const hitLine = [first.best, reply, after.best];
-    const expected = after.ponder || legalMoves(this.position(kStart, hitLine))[0];
-    await this.ponder(kStart, hitLine, expected, true);
-    await this.ponder(kStart, hitLine, expected, false);
+    const expected = after.ponder || legalMoves(position(kStart, hitLine))[0];
+    const short = { wtime: 10000, btime: 10000 };
+    await this.search(kStart, [...hitLine, expected], { ponder: true, ...short }, short.wtime, 'ponderhit');
+    await this.search(kStart, [...hitLine, expected], { ponder: true, ...short }, 0, 'stop');
+    const other = legalMoves(position(kStart, hitLine)).find((m) => m !== expected);
+    await this.search(kStart, [...hitLine, other], short, short.wtime);
     await this.setExtra();
-    await new Promise((r) => setTimeout(r, 200));
+    await sleep(200);
     if (this.bestmoves !== this.gos) this.faults.push(`${this.gos} go commands, ${this.bestmoves} bestmoves`);
     await timeout(this.engine.quit(), 10000, 'quit');
-  }
-
-  position(fen, moves) {
-    const game = new Chess(fen);
-    for (const m of moves) playUci(game, m);
-    return game;
   }
 
   // An [EXTRAS] option set by the client must reach the engine as its command.
@@ -160,7 +129,7 @@ class Session {
     if (!extra) return;
     const value = extra.type === 'button' ? undefined : extra.value;
     await timeout(this.engine.setoption(extra.name, value), 10000, 'setoption');
-    await new Promise((r) => setTimeout(r, 200));
+    await sleep(200);
     const word = extra.command.split(/\s+/)[0];
     const log = fs.readFileSync(path.join(this.dir, 'Vantro.log'), 'utf8');
     const after = log.slice(log.lastIndexOf(`setoption name ${extra.name}`));
