@@ -7,12 +7,9 @@
 
 namespace vantro::fake {
 
-// The only writer of the fake's log, standard output and standard error.
-// The log, for tests to read while the fake runs, has one entry per line,
-// "<ms since start> <text>", each written at once with a single write:
-// received lines as they are (one starting with "@" gets a second "@") and
-// the fake's own notes "@args", "@cwd", "@seed", "@illegal", "@eof", "@exit".
-// Without a log path nothing is logged.
+// The only writer of the fake's log (its form is in docs/testing.md),
+// standard output and standard error. Each log entry is one write, so tests
+// can read the log while the fake runs. Without a log path nothing is logged.
 class EngineIo {
  public:
   explicit EngineIo(const std::string& logPath);

@@ -1,8 +1,5 @@
 // fake_engine: a scriptable xboard engine for the end-to-end tests; its
 // command line, log and script language are described in docs/testing.md.
-// Input is read and logged on its own thread, so time stamps are arrival
-// times even while a rule sleeps; the rules run one line after another, and
-// play mode (GameKeeper) sees each line after them.
 #include <fcntl.h>
 #include <unistd.h>
 #ifndef _WIN32
@@ -45,9 +42,9 @@ using namespace vantro::fake;
 // ends the fake.
 std::atomic<bool> inputStopped{false};
 
-// Reads and logs the lines of standard input on a thread of its own and
-// queues them, or hands each to `direct` on that thread. The queue ends with
-// nothing once the input has ended.
+// Reads and logs the lines of standard input on a thread of its own, so time
+// stamps are arrival times even while a rule sleeps, and queues them, or hands
+// each to `direct` on that thread. The queue ends with nothing at end of input.
 class InputReader {
  public:
   using Handler = std::function<void(const std::string&)>;
