@@ -13,7 +13,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr Duration kWaitLimit{15000};
+constexpr Duration kWaitLimit{30000};
 // How long lines still on their way may take to arrive once the steps are done.
 constexpr Duration kArrival{3000};
 

@@ -21,7 +21,7 @@ struct Conversation {
   std::vector<std::string> script = {};      // the fake's script lines; none: no engine
   std::vector<std::string> definition = {};  // definition file lines after Program and Logfile=true
   // GUI lines, and steps of the test: "@ready" (the handshake) and "@wait
-  // <prefix>" (a line starting so), each within 15 s; "@pause <ms>", "@close"
+  // <prefix>" (a line starting so), each within 30 s; "@pause <ms>", "@close"
   // (end of input), "@flood <count> <line>".
   std::vector<std::string> gui = {};
   std::vector<std::string> toGui = {};     // patterns of the lines the GUI got
