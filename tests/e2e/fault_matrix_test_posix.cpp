@@ -110,14 +110,7 @@ const Conversation kFaults[] = {
      .exitWithin = 2000ms},
 };
 
-class HostileFaultMatrix : public Conversations {};
-
-TEST_P(HostileFaultMatrix, EndsSoundly) {
-  Converse(GetParam());
-}
-
-INSTANTIATE_TEST_SUITE_P(Faults, HostileFaultMatrix, ::testing::ValuesIn(kFaults),
-                         Conversations::Name);
+CONVERSATION_TABLE(Faults, HostileFaultMatrix, EndsSoundly, kFaults);
 
 }  // namespace
 }  // namespace vantro::test

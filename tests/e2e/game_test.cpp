@@ -159,13 +159,7 @@ const Conversation kGames[] = {
      .toEngine = {"#3 new"}},
 };
 
-class Games : public Conversations {};
-
-TEST_P(Games, EndAsScripted) {
-  Converse(GetParam());
-}
-
-INSTANTIATE_TEST_SUITE_P(Exchanges, Games, ::testing::ValuesIn(kGames), Conversations::Name);
+CONVERSATION_TABLE(Exchanges, Games, EndAsScripted, kGames);
 
 TEST(GameTiming, StopWithAnEngineThatIgnoresMoveNowStillEndsWithALegalMove) {
   TempDir dir;

@@ -63,14 +63,7 @@ const Conversation kOptions[] = {
      .exitWithin = 5s},
 };
 
-class OptionExchanges : public Conversations {};
-
-TEST_P(OptionExchanges, EndAsScripted) {
-  Converse(GetParam());
-}
-
-INSTANTIATE_TEST_SUITE_P(Options, OptionExchanges, ::testing::ValuesIn(kOptions),
-                         Conversations::Name);
+CONVERSATION_TABLE(Options, OptionExchanges, EndAsScripted, kOptions);
 
 TEST(Options, EngineOptionsReachTheEngineQueuedOrAtOnce) {
   TempDir dir;

@@ -47,13 +47,7 @@ const Conversation kStarts[] = {
      .exitWithin = 5s},
 };
 
-class Starts : public Conversations {};
-
-TEST_P(Starts, EndAsScripted) {
-  Converse(GetParam());
-}
-
-INSTANTIATE_TEST_SUITE_P(Startup, Starts, ::testing::ValuesIn(kStarts), Conversations::Name);
+CONVERSATION_TABLE(Startup, Starts, EndAsScripted, kStarts);
 
 TEST(Startup, ArgumentsJoinIntoOneFileNameAndAMissingOneFallsBack) {
   TempDir dir;

@@ -52,3 +52,13 @@ std::unique_ptr<UciSession> StartVantro(const TempDir& dir, const std::string& p
                                         const std::vector<std::string>& definition = {});
 
 }  // namespace vantro::test
+
+// A table of conversations as one test, each row run as
+// <prefix>/<suite>.<name>/<row name>.
+#define CONVERSATION_TABLE(prefix, suite, name, rows)                \
+  class suite : public ::vantro::test::Conversations {};             \
+  TEST_P(suite, name) {                                              \
+    ::vantro::test::Converse(GetParam());                            \
+  }                                                                  \
+  INSTANTIATE_TEST_SUITE_P(prefix, suite, ::testing::ValuesIn(rows), \
+                           ::vantro::test::Conversations::Name)
