@@ -149,8 +149,14 @@ void Go(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::string_view l
     s.answeredForEngine = false;
     ++s.searchNumber;
     if (movetime > 0 && !analyzing) ArmMoveDeadline(a, movetime);
-    s.searchClock.Set(std::max(s.engineTime, 0));
-    s.searchClock.Start();
+    // An infinite search runs no clock that the next control could owe
+    // anything to.
+    if (go.infinite) {
+      s.searchClock.Reset();
+    } else {
+      s.searchClock.Set(std::max(s.engineTime, 0));
+      s.searchClock.Start();
+    }
     s.thinkingOutputEnabled = true;
   };
   SendNewMoves(a, go, c, arm);

@@ -166,6 +166,15 @@ const Exchange kExchanges[] = {
       "position startpos moves e2e4", "go infinite"},
      {"info depth 1 score cp 1"},
      {"force", "undo", "undo", "analyze"}},
+    // An analysis runs no clock of the engine's: the next clock search's
+    // level is that of its own clock, not of a clock run down by the analysis.
+    {"ClockSearchAfterAnAnalysisGetsTheLevelOfItsClock",
+     "",
+     {"position startpos", "go movetime 1000", "<move e2e4", "position startpos moves e2e4",
+      "go infinite", "stop", "--", "position startpos moves e2e4 e7e5",
+      "go wtime 20000 btime 20000"},
+     {"info depth 1 score cp 1"},
+     {"level 0 0:20 0", "e7e5", "time 2000", "otim 2000", "white", "go"}},
     {"EachSetUpStyleWritesItsPosition",
      "",
      {"position fen rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e6 0 2",
