@@ -69,9 +69,7 @@ void GameKeeper::OnLine(std::string_view line) {
     }
     BoardChanged();
   } else if (word == "?") {
-    if (searching_ && script_.instant) return io_.Print(PlayMove());
-    if (searching_) wakeAt_ = Clock::now();
-    wake_.notify_all();
+    if (searching_) io_.Print(PlayMove());
   } else if (word == "analyze") {
     analyzing_ = true;
     BoardChanged();
@@ -112,18 +110,16 @@ void GameKeeper::BoardChanged() {
   searching_ = false;
   analysisDepth_ = 0;
   since_ = wakeAt_ = Clock::now();
-  // In instant mode the search thread is needed only by analysis and delayed
-  // moves, and waking it for nothing would add to every benchmarked set-up.
-  if (!script_.instant || analyzing_) wake_.notify_all();
+  // The search thread serves only analyses and delayed moves: waking it for
+  // nothing would add to every benchmarked set-up.
+  if (analyzing_) wake_.notify_all();
 }
 
 void GameKeeper::StartSearch() {
   searching_ = true;
   since_ = Clock::now();
   wakeAt_ = since_ + std::chrono::milliseconds(Random(script_.minDelayMs, script_.maxDelayMs));
-  if (!script_.instant) return wake_.notify_all();
-  // Benchmarks time the bridge, not the fake: everything it can say now goes
-  // out at once, from the thread that read the command.
+  // Everything it can say now goes out at once: benchmarks time the bridge, not the fake.
   planned_ = RandomMove(board_);
   std::string out;
   for (int depth = 1; depth <= script_.thinkLines && !planned_.Empty(); ++depth) {
@@ -156,15 +152,13 @@ void GameKeeper::SearchLoop() {
 
 std::string GameKeeper::PlayMove() {
   searching_ = false;
-  MoveInfo move = script_.instant ? std::exchange(planned_, MoveInfo{}) : RandomMove(board_);
+  const MoveInfo move = std::exchange(planned_, MoveInfo{});
   if (move.Empty()) {
     if (!MoveGenerator::InCheck(board_, board_.sideToMove)) return "1/2-1/2 {Stalemate}\n";
     return board_.sideToMove == kWhite ? "0-1 {Black mates}\n" : "1-0 {White mates}\n";
   }
-  std::string out = script_.instant ? "" : ThinkingLine(Random(1, 10), move) + "\n";
-  out += "move " + MoveToCoord(move) + "\n";
   MakeMove(move);
-  return out;
+  return "move " + MoveToCoord(move) + "\n";
 }
 
 // "<depth> <score> <centiseconds> <nodes> <move> [<reply>]": the principal

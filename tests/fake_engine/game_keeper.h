@@ -42,7 +42,7 @@ class GameKeeper {
   void BoardChanged();
   void StartSearch();
   void SearchLoop();
-  // The move's output (a thinking line unless instant, then the move or the result).
+  // The planned move's line, or the result when there is no move.
   std::string PlayMove();
   std::string ThinkingLine(int depth, const MoveInfo& move);
   MoveInfo RandomMove(const Board& board);  // empty when there is none
@@ -60,7 +60,7 @@ class GameKeeper {
   bool searching_ = false;  // never together with analyzing_
   bool analyzing_ = false;
   int analysisDepth_ = 0;
-  MoveInfo planned_;          // instant mode: the move its thinking lines announced
+  MoveInfo planned_;          // the move the search's thinking lines announced
   Clock::time_point since_;   // start of the search or analysis
   Clock::time_point wakeAt_;  // time of the move, or of the next analysis line
   bool stopping_ = false;

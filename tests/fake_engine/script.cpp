@@ -1,9 +1,9 @@
 #include "script.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "base/text.h"
+#include "settings/text_util.h"
 
 namespace vantro::fake {
 namespace {
@@ -30,40 +30,11 @@ std::pair<std::string_view, std::string_view> SplitFirstWord(std::string_view te
   return {word, Trim(text.substr(word.size()))};
 }
 
-// A whole decimal number in [0, maximum], or nothing.
-template <typename T>
-std::optional<T> ReadNumber(std::string_view text, T maximum) {
-  T value{};
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  const bool whole = !text.empty() && error == std::errc() && end == text.data() + text.size();
-  if (!whole || text.front() == '-' || value > maximum) return {};
+// A whole decimal number in [0, maximum], written plainly, or nothing.
+std::optional<long long> ReadNumber(std::string_view text, long long maximum) {
+  const long long value = ParseInt64(text);
+  if (std::to_string(value) != text || value < 0 || value > maximum) return {};
   return value;
-}
-
-// Resolves \n \r \t \\ \0 and \xHH, so that scripts can print carriage
-// returns, several lines in one write, or binary garbage. False on any other escape.
-bool Unescape(std::string_view text, std::string& out) {
-  constexpr std::string_view kEscaped = "nrt\\0";
-  constexpr std::string_view kMeaning{"\n\r\t\\\0", 5};
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\') {
-      out += text[i];
-      continue;
-    }
-    if (i + 3 < text.size() && text[i + 1] == 'x') {
-      unsigned byte = 0;
-      const char* digits = text.data() + i + 2;
-      const auto [end, error] = std::from_chars(digits, digits + 2, byte, 16);
-      if (error != std::errc() || end != digits + 2) return false;
-      out += static_cast<char>(byte);
-      i += 3;
-      continue;
-    }
-    const size_t kind = ++i < text.size() ? kEscaped.find(text[i]) : std::string_view::npos;
-    if (kind == std::string_view::npos) return false;
-    out += kMeaning[kind];
-  }
-  return true;
 }
 
 // Reads one action; an error text when it cannot.
@@ -81,7 +52,9 @@ std::optional<std::string> ParseAction(std::string_view text, Action& action) {
     rest = after;
   }
   if (!shape->text) return rest.empty() ? std::nullopt : std::optional(bad);
-  if (!Unescape(rest, action.text)) return "bad escape in '" + std::string(text) + "'";
+  // C escapes, as in definition files: carriage returns, several lines in one
+  // write, or binary garbage.
+  action.text = UnescapeC(rest);
   if (name == "print" || name == "stderr") action.text += '\n';
   return {};
 }
@@ -119,7 +92,7 @@ std::optional<std::string> ParseLine(std::string_view line, Script& script) {
     return {};
   }
   if (keyword == "seed") {
-    script.seed = ReadNumber<std::uint64_t>(rest, UINT64_MAX);
+    script.seed = ReadNumber(rest, INT64_MAX);
     if (!script.seed) return "seed needs a number";
     return {};
   }

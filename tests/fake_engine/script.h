@@ -28,7 +28,7 @@ struct Script {
   bool playMode = false;
   // Play mode answering on the reading thread, a search's output in one write.
   bool instant = false;
-  int thinkLines = 1;  // instant mode: thinking lines before each move
+  int thinkLines = 1;  // thinking lines at the start of each search
   int minDelayMs = 0;
   int maxDelayMs = 0;
   std::optional<std::uint64_t> seed;
