@@ -10,8 +10,6 @@ namespace vantro::fake {
 namespace {
 
 constexpr std::chrono::milliseconds kAnalyzeInterval{100};
-// Moves kept for "undo"; older ones are forgotten so a long game stays small.
-constexpr size_t kMaxHistory = 4096;
 
 // "e2e4" or "e7e8q": what a bare move from an xboard GUI looks like.
 bool IsCoordMove(std::string_view text) {
@@ -62,11 +60,9 @@ void GameKeeper::OnLine(std::string_view line) {
     ReceiveMove(rest);
   } else if (IsCoordMove(word) && rest.empty()) {
     ReceiveMove(word);
-  } else if (word == "undo" || word == "remove") {
-    for (int count = word == "undo" ? 1 : 2; count > 0 && !history_.empty(); --count) {
-      board_.UnmakeMove(history_.back());
-      history_.pop_back();
-    }
+  } else if (word == "undo" && !history_.empty()) {
+    board_.UnmakeMove(history_.back());
+    history_.pop_back();
     BoardChanged();
   } else if (word == "?") {
     if (searching_) io_.Print(PlayMove());
@@ -96,7 +92,6 @@ void GameKeeper::ReceiveMove(std::string_view text) {
 void GameKeeper::MakeMove(MoveInfo move) {
   board_.MakeMove(move, false);
   history_.push_back(move);
-  if (history_.size() > kMaxHistory) history_.pop_front();
 }
 
 void GameKeeper::SetBoard(std::string_view fen) {
