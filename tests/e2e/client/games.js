@@ -7,9 +7,8 @@
 'use strict';
 const fs = require('fs');
 const path = require('path');
-const { installedExamples, playUci, position, judgeBestmove, Connection, isBestmove, sleep, Chess } = require('./lib');
+const { commandLine, playUci, position, judgeBestmove, Connection, isBestmove, sleep, kSlackMs, Chess } = require('./lib');
 
-const kSlackMs = 100;
 const kClock = { base: 5000, inc: 100 };
 const kMoveTimeMs = 250;
 const kMaxPlies = 240; // adjudicated a draw, keeps the stage's time bounded
@@ -186,14 +185,11 @@ function schedule(examples) {
 }
 
 async function main() {
-  const [vantro, out, ...only] = process.argv.slice(2);
-  const examples = installedExamples().found.filter((e) => !only.length || only.includes(e.name));
+  const { vantro, out, examples } = commandLine('games');
   if (examples.length < 2) {
     console.log('games: fewer than two installed engines');
     process.exit(1);
   }
-  fs.rmSync(out, { recursive: true, force: true });
-  fs.mkdirSync(out, { recursive: true });
   const pgnFile = path.join(out, 'games.pgn');
   const { pairs, games } = schedule(examples);
   const tally = pairs.map(() => ({ games: 0, score: 0, faults: [], plies: 0, ms: 0 }));

@@ -5,24 +5,32 @@
 const fs = require('fs');
 const path = require('path');
 const { spawn } = require('child_process');
+const { EventEmitter, once } = require('events');
+const readline = require('readline');
 const { Chess } = require('chess.js');
 
+const kSlackMs = 100; // what a bestmove may come after the time the GUI allowed
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 const isBestmove = (text) => text.startsWith('bestmove ');
 
-// [{name, file, extras: [{name, command, type, value}]}] for every example whose
-// program exists here; the others are listed in `missing`.
-function installedExamples() {
+// `node <script> <vantro binary> <output folder> [example name...]`: the binary,
+// the output folder (made afresh) and the examples named (all by default) as
+// [{name, file, title, extras: [{name, command, type, value}]}]; an example
+// whose program is not installed here is reported as skipped.
+function commandLine(what) {
+  const [vantro, out, ...only] = process.argv.slice(2);
+  fs.rmSync(out, { recursive: true, force: true });
+  fs.mkdirSync(out, { recursive: true });
   const dir = path.resolve(__dirname, '../../../examples');
-  const found = [];
-  const missing = [];
+  const examples = [];
   for (const f of fs.readdirSync(dir).filter((f) => f.endsWith('.eng')).sort()) {
+    const name = path.basename(f, '.eng');
+    if (only.length && !only.includes(name)) continue;
     const text = fs.readFileSync(path.join(dir, f), 'utf8');
     const program = /^\s*Program\s*=\s*(\S+)/im.exec(text)?.[1] ?? '';
     const places = program.includes('/') ? [dir] : (process.env.PATH || '').split(':').filter(Boolean);
-    const name = path.basename(f, '.eng');
     if (!program || !places.some((p) => fs.existsSync(path.resolve(p, program)))) {
-      missing.push(name);
+      console.log(`${what} ${name}: engine not installed, skipped`);
       continue;
     }
     const extras = [];
@@ -31,27 +39,23 @@ function installedExamples() {
       const m = /^\s*([^;=][^=]*?)\s*=\s*([^|]*)\|([a-z]+)\|?([^|;]*)/.exec(line);
       if (m) extras.push({ name: m[1], command: m[2].trim(), type: m[3], value: m[4].trim() });
     }
-    found.push({ name, file: path.join(dir, f), extras });
+    const title = /^\s*Name\s*=\s*(.*?)\s*(;.*)?$/im.exec(text)?.[1];
+    examples.push({ name, file: path.join(dir, f), title, extras });
   }
-  return { found, missing };
+  return { vantro, out, examples };
 }
 
 // The UCI text of every legal move in the position of `game` (a chess.js game).
 function legalMoves(game) {
-  return game.moves({ verbose: true }).map((m) => m.from + m.to + (m.promotion || ''));
+  return game.moves({ verbose: true }).map((m) => m.lan);
 }
 
 // Plays a UCI move on `game`; false (and no change) when it is not legal there.
-// chess.js accepts a promotion letter on any move, so that case is checked here.
+// Checked against the list: chess.js also takes "e7e8" for a promotion.
 function playUci(game, move) {
-  if (!/^[a-h][1-8][a-h][1-8][nbrq]?$/.test(move)) return false;
-  try {
-    const made = game.move({ from: move.slice(0, 2), to: move.slice(2, 4), promotion: move[4] });
-    if (move.length === 5 && !made.promotion) game.undo();
-    return move.length === 4 || !!made.promotion;
-  } catch {
-    return false;
-  }
+  const legal = legalMoves(game).includes(move);
+  if (legal) game.move({ from: move.slice(0, 2), to: move.slice(2, 4), promotion: move[4] });
+  return legal;
 }
 
 // The game from `fen` after the legal ones of `moves`.
@@ -64,69 +68,55 @@ function position(fen, moves) {
 // "bestmove X [ponder Y]" in the position of `game`, which is left unchanged:
 // null when X is illegal, or Y is given but illegal after X.
 function judgeBestmove(game, line) {
-  const w = line.trim().split(/\s+/);
-  if (w[0] !== 'bestmove' || !playUci(game, w[1] || '')) return null;
-  const ponderOk = w[2] !== 'ponder' || playUci(game, w[3] || '');
-  if (w[2] === 'ponder' && ponderOk) game.undo();
-  game.undo();
-  return ponderOk ? { best: w[1], ponder: w[2] === 'ponder' ? w[3] : null } : null;
+  const [word, best, ponderWord, ponder] = line.trim().split(/\s+/);
+  const after = new Chess(game.fen());
+  if (word !== 'bestmove' || !playUci(after, best)) return null;
+  if (ponderWord !== 'ponder') return { best, ponder: null };
+  return playUci(after, ponder) ? { best, ponder } : null;
 }
 
-// One UCI engine process with every line it writes kept with its arrival time.
-class Connection {
+// One UCI engine process with every line it writes kept with its arrival time;
+// each line either way, and the process's end, is announced as 'change'.
+class Connection extends EventEmitter {
   constructor(command, args, cwd) {
+    super();
     this.lines = [];
     this.transcript = [];
     this.t0 = performance.now();
-    this.waiters = [];
     this.exited = null;
     this.proc = spawn(command, args, { cwd, stdio: ['pipe', 'pipe', 'inherit'] });
-    let partial = '';
-    this.proc.stdout.setEncoding('utf8');
-    this.proc.stdout.on('data', (chunk) => {
-      const now = performance.now();
-      const parts = (partial + chunk).split('\n');
-      partial = parts.pop();
-      for (const raw of parts) {
-        const text = raw.replace(/\r$/, '');
-        this.lines.push({ text, t: now });
-        this.log(text, '<', now);
-      }
+    this.proc.stdin.on('error', () => {});
+    readline.createInterface({ input: this.proc.stdout }).on('line', (text) => {
+      this.lines.push({ text, t: performance.now() });
+      this.note('<', text);
     });
     this.proc.on('exit', (code, signal) => {
       this.exited = { code, signal };
-      this.log();
+      this.emit('change');
     });
-    this.proc.stdin.on('error', () => {});
   }
-  // Notes a line in the transcript (when given) and wakes the waiters.
-  log(text, direction, t) {
-    if (direction) this.transcript.push(`${(t - this.t0).toFixed(0)} ${direction} ${text}`);
-    for (const w of this.waiters.splice(0)) w();
+  // Notes a line in the transcript; returns its time.
+  note(direction, text) {
+    const t = performance.now();
+    this.transcript.push(`${(t - this.t0).toFixed(0)} ${direction} ${text}`);
+    this.emit('change');
+    return t;
   }
   send(text) {
-    const t = performance.now();
-    this.log(text, '>', t);
+    const t = this.note('>', text);
     if (!this.exited) this.proc.stdin.write(text + '\n');
     return t;
   }
   // The first line at index >= from whose text passes `test`, or null after
   // `timeoutMs` or the process's end. Resolves to {text, t, index}.
   async waitFor(test, from, timeoutMs) {
-    const deadline = performance.now() + timeoutMs;
-    for (let i = from; ; ) {
-      for (; i < this.lines.length; ++i) {
-        if (test(this.lines[i].text)) return { ...this.lines[i], index: i };
+    const signal = AbortSignal.timeout(Math.max(0, Math.ceil(timeoutMs)));
+    for (let i = from; ; ++i) {
+      while (i >= this.lines.length) {
+        if (signal.aborted || this.exited) return null;
+        await once(this, 'change', { signal }).catch(() => {});
       }
-      const left = deadline - performance.now();
-      if (left <= 0 || this.exited) return null;
-      await new Promise((resolve) => {
-        const timer = setTimeout(resolve, left);
-        this.waiters.push(() => {
-          clearTimeout(timer);
-          resolve();
-        });
-      });
+      if (test(this.lines[i].text)) return { ...this.lines[i], index: i };
     }
   }
   async waitExit(timeoutMs) {
@@ -136,4 +126,4 @@ class Connection {
   }
 }
 
-module.exports = { installedExamples, legalMoves, playUci, position, judgeBestmove, Connection, isBestmove, sleep, Chess };
+module.exports = { commandLine, legalMoves, playUci, position, judgeBestmove, Connection, isBestmove, sleep, kSlackMs, Chess };

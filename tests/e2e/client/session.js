@@ -7,12 +7,13 @@
 const fs = require('fs');
 const path = require('path');
 const { Engine } = require('node-uci');
-const { installedExamples, legalMoves, position, judgeBestmove, isBestmove, sleep, Chess } = require('./lib');
+const { commandLine, legalMoves, position, judgeBestmove, isBestmove, sleep, kSlackMs, Chess } = require('./lib');
 
-const kSlackMs = 100;
 const kUnlimitedMs = 60000; // "go depth" gives no time; a search this long is hung
 const kStart = new Chess().fen();
 const kMiddle = 'r2q1rk1/pp2bppp/2n1pn2/3p4/3P1B2/2PBPN2/PP1N1PPP/R2QK2R w KQ - 3 9';
+const kLong = { wtime: 30000, btime: 30000 }; // enough for depth 4 in any engine's budget
+const kShort = { wtime: 10000, btime: 10000 };
 
 function timeout(promise, ms, what) {
   let timer;
@@ -44,8 +45,7 @@ class Session {
       this.bestmoves += lines.filter(isBestmove).length;
     });
     const { name } = this.engine.id;
-    const wanted = /^\s*Name\s*=\s*(.*?)\s*(;.*)?$/im.exec(fs.readFileSync(this.example.file, 'utf8'));
-    if (wanted && name !== wanted[1]) throw new Error(`id name "${name}", file says "${wanted[1]}"`);
+    if (this.example.title && name !== this.example.title) throw new Error(`id name "${name}", file says "${this.example.title}"`);
     const expected = [['Hash', 'spin'], ['Ponder', 'check'], ...this.example.extras.map((e) => [e.name])];
     for (const [option, type] of expected) {
       const got = this.engine.options.get(option);
@@ -57,11 +57,13 @@ class Session {
 
   // Sends the position and the go, then, when `finish` ("ponderhit" or "stop")
   // is given, that line a moment later; judges the bestmove: legal, and within
-  // `allowedMs` of the go or of `finish`. Faults are collected so that one run
+  // the time the go allows (none after "stop") of the go or of `finish`; a
+  // `deeper` search must pass depth 3. Faults are collected so that one run
   // shows all of them; an illegal move is replaced by a legal one to go on.
-  async search(fen, moves, params, allowedMs, finish) {
+  async search(fen, moves, params, finish, deeper) {
     await timeout(this.engine.position(fen === kStart ? 'startpos' : fen, moves), 10000, 'position');
     this.gos += 1;
+    const allowedMs = finish === 'stop' ? 0 : params.movetime ?? params.wtime ?? kUnlimitedMs;
     const what = `go ${JSON.stringify(params)}` + (finish ? `, ${finish}` : '');
     const searching = params.infinite ? this.engine.goInfinite({}) : this.engine.go(params);
     let begin = performance.now();
@@ -77,46 +79,38 @@ class Session {
     const elapsedMs = performance.now() - begin;
     const line = `bestmove ${result.bestmove}` + (result.ponder ? ` ponder ${result.ponder}` : '');
     const game = position(fen, moves);
-    let verdict = judgeBestmove(game, line);
-    if (!verdict) {
-      this.faults.push(`${what}: illegal "${line}" after ${fen} moves ${moves.join(' ')}`);
-      verdict = { best: legalMoves(game)[0], ponder: null };
-    }
+    const verdict = judgeBestmove(game, line);
+    if (!verdict) this.faults.push(`${what}: illegal "${line}" after ${fen} moves ${moves.join(' ')}`);
     if (elapsedMs > allowedMs + kSlackMs) {
       this.faults.push(`${what}: bestmove after ${elapsedMs.toFixed(0)} ms, allowed ${allowedMs}`);
     }
-    return { ...verdict, depth: Math.max(0, ...result.info.map((i) => i.depth || 0)) };
-  }
-
-  // A clock search that must go deeper than a "go depth 3" or other earlier commands.
-  async deeper(fen, moves, after) {
-    const long = { wtime: 30000, btime: 30000 }; // enough for depth 4 in any engine's budget
-    const result = await this.search(fen, moves, long, long.wtime);
-    if (result.depth <= 3) this.faults.push(`clock search after ${after} stopped at depth ${result.depth}`);
-    return result;
+    const depth = Math.max(0, ...result.info.map((i) => i.depth || 0));
+    if (deeper && depth <= 3) this.faults.push(`clock search after ${deeper} stopped at depth ${depth}`);
+    const best = verdict?.best ?? legalMoves(game)[0];
+    // The reply a GUI ponders on: the engine's ponder move, else any legal one.
+    return { best, reply: verdict?.ponder || legalMoves(position(fen, [...moves, best]))[0] };
   }
 
   async run() {
-    const clock = { wtime: 20000, btime: 20000, winc: 100, binc: 100 };
     await timeout(this.engine.ucinewgame(), 10000, 'ucinewgame');
-    const first = await this.search(kStart, [], clock, clock.wtime);
-    const reply = first.ponder || legalMoves(position(kStart, [first.best]))[0];
+    const first = await this.search(kStart, [], { wtime: 20000, btime: 20000, winc: 100, binc: 100 });
     const line = ['a2a3', 'a7a6'];
-    await this.search(kMiddle, line, { depth: 3 }, kUnlimitedMs);
-    await this.deeper(kMiddle, line, '"go depth 3"');
-    await this.search(kStart, [first.best], { movetime: 1000 }, 1000);
-    await this.search(kMiddle, [], { depth: 3 }, kUnlimitedMs);
-    await this.search(kMiddle, [], { infinite: true }, 0, 'stop');
+    await this.search(kMiddle, line, { depth: 3 });
+    await this.search(kMiddle, line, kLong, null, '"go depth 3"');
+    await this.search(kStart, [first.best], { movetime: 1000 });
+    await this.search(kMiddle, [], { depth: 3 });
+    await this.search(kMiddle, [], { infinite: true }, 'stop');
     await timeout(this.engine.ucinewgame(), 10000, 'ucinewgame');
-    const after = await this.deeper(kStart, [first.best, reply], '"go depth 3", "go infinite", "stop", "ucinewgame"');
-    // "go ponder", then "ponderhit" or, on a miss, "stop" and a search of another reply.
-    const hitLine = [first.best, reply, after.best];
-    const expected = after.ponder || legalMoves(position(kStart, hitLine))[0];
-    const short = { wtime: 10000, btime: 10000 };
-    await this.search(kStart, [...hitLine, expected], { ponder: true, ...short }, short.wtime, 'ponderhit');
-    await this.search(kStart, [...hitLine, expected], { ponder: true, ...short }, 0, 'stop');
-    const other = legalMoves(position(kStart, hitLine)).find((m) => m !== expected);
-    await this.search(kStart, [...hitLine, other], short, short.wtime);
+    // From a position out of any opening book, which engines answer at depth 1.
+    const after = await this.search(kMiddle, line, kLong, null, '"go depth 3", "go infinite", "stop", "ucinewgame"');
+    const played = [...line, after.best];
+    // "go ponder" on the expected reply, then "ponderhit" or, on a miss, "stop"
+    // and a search of another reply.
+    const ponder = { ponder: true, ...kShort };
+    await this.search(kMiddle, [...played, after.reply], ponder, 'ponderhit');
+    await this.search(kMiddle, [...played, after.reply], ponder, 'stop');
+    const other = legalMoves(position(kMiddle, played)).find((m) => m !== after.reply);
+    await this.search(kMiddle, [...played, other], kShort);
     await this.setExtra();
     await sleep(200);
     if (this.bestmoves !== this.gos) this.faults.push(`${this.gos} go commands, ${this.bestmoves} bestmoves`);
@@ -140,14 +134,11 @@ class Session {
 }
 
 async function main() {
-  const [vantro, out, ...only] = process.argv.slice(2);
-  const { found, missing } = installedExamples();
-  for (const name of missing) console.log(`session ${name}: engine not installed, skipped`);
+  const { vantro, out, examples } = commandLine('session');
   let failures = 0;
-  for (const example of found.filter((e) => !only.length || only.includes(e.name))) {
+  for (const example of examples) {
     const dir = path.join(out, example.name);
-    fs.rmSync(dir, { recursive: true, force: true });
-    fs.mkdirSync(dir, { recursive: true });
+    fs.mkdirSync(dir);
     const session = new Session(example, vantro, dir);
     const begin = performance.now();
     try {
