@@ -15,7 +15,11 @@ ChildProcess::~ChildProcess() {
 
 WriteResult ChildProcess::Write(std::string_view data) {
   if (!writeToChild_.Valid()) return WriteResult::kFailed;
-  return WriteAllWithin(writeToChild_.Get(), data, kStallMs);
+  return WriteAllWithin(writeToChild_.Get(), data, stallMs_);
+}
+
+void ChildProcess::CloseInput() {
+  writeToChild_.Reset();
 }
 
 UniqueHandle ChildProcess::TakeOutput() {

@@ -39,6 +39,17 @@ class ChildProcess {
   // failure. A process still held is first released as by Close(false).
   int Start(std::string_view commandLine);
 
+  // A start whose words are known one by one, for callers that are not
+  // starting an engine from its definition file.
+  struct Invocation {
+    std::string program;            // searched for as the system does (FindOnPath)
+    std::vector<std::string> args;  // each reaches the program as it stands
+    std::string directory;          // empty: the current one
+    std::string errorFile;          // standard error appended there; empty: with the output
+    int stallMs = kStallMs;         // Write's bound (-1: none)
+  };
+  int Start(const Invocation& run);
+
   // Ends the use of the process: with `terminateHard`, wait up to
   // kTerminateWaitMs for it to end and kill it after that; then release the
   // pipes. On POSIX the kill also follows without `terminateHard`, after
@@ -53,8 +64,11 @@ class ChildProcess {
 
   // One write of the whole text to the child's input. Failures (a child that
   // exited) are reported by the result only; they never end the adapter.
-  // A child that takes nothing of it for kStallMs is reported as stalled.
+  // A child that takes nothing of it for kStallMs (or its Invocation's
+  // bound) is reported as stalled.
   WriteResult Write(std::string_view data);
+  // Ends the child's input (it reads end-of-file) and nothing else.
+  void CloseInput();
 
   // Kills the child and its process group at once, unless it has exited.
   void Kill();
@@ -62,6 +76,8 @@ class ChildProcess {
   // How the child ended ("exited with status 3", "killed by signal 9
   // (Killed)"), waiting up to `ms` for it; nothing while it runs.
   std::optional<std::string> EndDescription(int ms);
+  // The same as a shell's number: the exit status, or 128 + the signal.
+  std::optional<int> ExitStatus(int ms);
 
   // Hands the read end of the child's output pipe to its reader, which owns
   // it from then on. Invalid when no process is held or it was taken.
@@ -81,8 +97,11 @@ class ChildProcess {
  private:
   struct ExitWatch;
   void ApplyPriority();
+  // Windows: where both starts meet, with the command line as the system reads it.
+  int Launch(std::string line, const Invocation& run);
 
   int processId_ = 0;
+  int stallMs_ = kStallMs;
   UniqueHandle writeToChild_;
   UniqueHandle readFromChild_;
   std::uint32_t priorityClass_;

@@ -43,20 +43,13 @@ struct ExecPlan {
   std::string shell = kShell;
 };
 
-bool MakePlan(std::string_view commandLine, ExecPlan& plan) {
-  std::optional<ProgramLocation> location = FindProgram(commandLine);
-  if (location) plan.directory = location->directory;
-  if (location && location->executable) {
-    plan.file = location->file;
-    plan.args.push_back(location->file);
-    for (std::string& arg : SplitCommandLine(location->arguments)) plan.args.push_back(arg);
-  } else {
-    plan.args = SplitCommandLine(commandLine);
-    if (plan.args.empty()) return false;
-    std::optional<std::string> file = FindOnPath(plan.args[0]);
-    if (!file) return false;
-    plan.file = std::move(*file);
-  }
+bool MakePlan(const ChildProcess::Invocation& run, ExecPlan& plan) {
+  std::optional<std::string> file = FindOnPath(run.program);
+  if (!file) return false;
+  plan.file = std::move(*file);
+  plan.args.push_back(run.program);
+  plan.args.insert(plan.args.end(), run.args.begin(), run.args.end());
+  plan.directory = run.directory;
   for (std::string& arg : plan.args) plan.argv.push_back(arg.data());
   plan.argv.push_back(nullptr);
   plan.shellArgv.push_back(plan.shell.data());
@@ -66,25 +59,27 @@ bool MakePlan(std::string_view commandLine, ExecPlan& plan) {
   return true;
 }
 
-// A close-on-exec pipe whose ends lie above the standard descriptors, so the
-// child's dup2() onto 0, 1 and 2 cannot overwrite one end with another.
+// Moves `fd` above the standard descriptors, so that the child's dup2()
+// onto 0, 1 and 2 cannot overwrite one of them with another.
+bool MoveHigh(UniqueHandle& fd) {
+  if (fd.Get() >= kFirstFreeFd) return true;
+  int moved = fcntl(static_cast<int>(fd.Get()), F_DUPFD_CLOEXEC, kFirstFreeFd);
+  if (moved < 0) return false;
+  fd.Reset(moved);
+  return true;
+}
+
+// A close-on-exec pipe whose ends lie above the standard descriptors.
 bool MakeHighPipe(UniqueHandle& readEnd, UniqueHandle& writeEnd) {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) return false;
   readEnd.Reset(fds[0]);
   writeEnd.Reset(fds[1]);
-  for (UniqueHandle* end : {&readEnd, &writeEnd}) {
-    if (end->Get() < kFirstFreeFd) {
-      int moved = fcntl(static_cast<int>(end->Get()), F_DUPFD_CLOEXEC, kFirstFreeFd);
-      if (moved < 0) return false;
-      end->Reset(moved);
-    }
-  }
-  return true;
+  return MoveHigh(readEnd) && MoveHigh(writeEnd);
 }
 
 // Runs in the forked child. Any failure is sent to the parent as errno.
-[[noreturn]] void RunChild(ExecPlan& plan, int stdinFd, int stdoutFd, int errorFd) {
+[[noreturn]] void RunChild(ExecPlan& plan, int stdinFd, int stdoutFd, int stderrFd, int errorFd) {
   setpgid(0, 0);  // the GUI's interrupt must not reach the engine
 #ifdef __linux__
   // The engine ends with the adapter, also when the adapter is killed.
@@ -93,7 +88,7 @@ bool MakeHighPipe(UniqueHandle& readEnd, UniqueHandle& writeEnd) {
 #endif
   int error = 0;
   if (dup2(stdinFd, STDIN_FILENO) < 0 || dup2(stdoutFd, STDOUT_FILENO) < 0 ||
-      dup2(stdoutFd, STDERR_FILENO) < 0) {
+      dup2(stderrFd, STDERR_FILENO) < 0) {
     error = errno;
   } else if (!plan.directory.empty() && chdir(plan.directory.c_str()) != 0) {
     error = errno;
@@ -121,7 +116,7 @@ bool MakeHighPipe(UniqueHandle& readEnd, UniqueHandle& writeEnd) {
 // long as the process.
 struct ForkRequest {
   ExecPlan* plan;
-  int stdinFd, stdoutFd, errorFd;
+  int stdinFd, stdoutFd, stderrFd, errorFd;
   pid_t pid = -1;
   bool done = false;
 };
@@ -138,14 +133,14 @@ void ForkLoop(ForkThread& f) {
     f.changed.wait(lock, [&] { return f.pending != nullptr; });
     ForkRequest& r = *f.pending;
     r.pid = fork();
-    if (r.pid == 0) RunChild(*r.plan, r.stdinFd, r.stdoutFd, r.errorFd);
+    if (r.pid == 0) RunChild(*r.plan, r.stdinFd, r.stdoutFd, r.stderrFd, r.errorFd);
     r.done = true;
     f.pending = nullptr;
     f.changed.notify_all();
   }
 }
 
-pid_t ForkChild(ExecPlan& plan, int stdinFd, int stdoutFd, int errorFd) {
+pid_t ForkChild(ExecPlan& plan, int stdinFd, int stdoutFd, int stderrFd, int errorFd) {
   static ForkThread* const forker = []() -> ForkThread* {
     auto* f = new ForkThread;
     try {
@@ -157,7 +152,7 @@ pid_t ForkChild(ExecPlan& plan, int stdinFd, int stdoutFd, int errorFd) {
     }
   }();
   if (forker == nullptr) return -1;
-  ForkRequest request{&plan, stdinFd, stdoutFd, errorFd};
+  ForkRequest request{&plan, stdinFd, stdoutFd, stderrFd, errorFd};
   std::unique_lock lock(forker->mutex);
   forker->changed.wait(lock, [&] { return forker->pending == nullptr; });
   forker->pending = &request;
@@ -182,6 +177,14 @@ struct ChildProcess::ExitWatch {
   bool exited = false;
   int status = 0;  // waitpid's, once exited
 
+  std::optional<int> WaitStatus(int ms) {
+    std::unique_lock<std::mutex> lock(mutex);
+    if (!exitedCv.wait_for(lock, std::chrono::milliseconds(ms), [this] { return exited; })) {
+      return {};
+    }
+    return status;
+  }
+
   static void Run(std::shared_ptr<ExitWatch> watch) {
     siginfo_t info{};
     while (waitid(P_PID, static_cast<id_t>(watch->pid), &info, WEXITED | WNOWAIT) != 0 &&
@@ -196,25 +199,49 @@ struct ChildProcess::ExitWatch {
 };
 
 int ChildProcess::Start(std::string_view commandLine) {
+  Invocation run;
+  std::optional<ProgramLocation> location = FindProgram(commandLine);
+  if (location) run.directory = location->directory;
+  if (location && location->executable) {
+    run.program = location->file;
+    run.args = SplitCommandLine(location->arguments);
+  } else {
+    run.args = SplitCommandLine(commandLine);
+    if (!run.args.empty()) {
+      run.program = std::move(run.args.front());
+      run.args.erase(run.args.begin());
+    }
+  }
+  return Start(run);
+}
+
+int ChildProcess::Start(const Invocation& run) {
   if (processId_ > 0) Close(false);
   ExecPlan plan;
-  if (!MakePlan(commandLine, plan)) return 0;
+  if (!MakePlan(run, plan)) return 0;
   plan.nice = NiceForPriority(priorityClass_, threadPriority_);
 
-  UniqueHandle childInput, toChild, fromChild, childOutput, errorRead, errorWrite;
+  UniqueHandle childInput, toChild, fromChild, childOutput, errorRead, errorWrite, errorFile;
   if (!MakeHighPipe(childInput, toChild) || !MakeHighPipe(fromChild, childOutput) ||
       !MakeHighPipe(errorRead, errorWrite)) {
     return 0;
   }
+  if (!run.errorFile.empty()) {
+    errorFile.Reset(open(run.errorFile.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+    if (!errorFile.Valid() || !MoveHigh(errorFile)) return 0;
+  }
   plan.parent = getpid();
-  pid_t pid = ForkChild(plan, static_cast<int>(childInput.Get()),
-                        static_cast<int>(childOutput.Get()), static_cast<int>(errorWrite.Get()));
+  const int childStdout = static_cast<int>(childOutput.Get());
+  pid_t pid = ForkChild(plan, static_cast<int>(childInput.Get()), childStdout,
+                        errorFile.Valid() ? static_cast<int>(errorFile.Get()) : childStdout,
+                        static_cast<int>(errorWrite.Get()));
   if (pid < 0) return 0;
 
   // Only the child may hold these, so that its exit ends our reads.
   childInput.Reset();
   childOutput.Reset();
   errorWrite.Reset();
+  errorFile.Reset();
   int childError = 0;
   ssize_t got;
   do {
@@ -237,6 +264,7 @@ int ChildProcess::Start(std::string_view commandLine) {
     return 0;
   }
   processId_ = pid;
+  stallMs_ = run.stallMs;
   exitWatch_ = std::move(watch);
   // Our end only: a stuck child must not block the writer for good.
   const int toChildFd = static_cast<int>(toChild.Get());
@@ -279,19 +307,22 @@ void ChildProcess::Kill() {
 }
 
 std::optional<std::string> ChildProcess::EndDescription(int ms) {
-  if (!exitWatch_) return {};
-  std::unique_lock<std::mutex> lock(exitWatch_->mutex);
-  if (!exitWatch_->exitedCv.wait_for(lock, std::chrono::milliseconds(ms),
-                                     [this] { return exitWatch_->exited; })) {
-    return {};
-  }
-  int status = exitWatch_->status;
+  std::optional<int> waited = exitWatch_ ? exitWatch_->WaitStatus(ms) : std::nullopt;
+  if (!waited) return {};
+  const int status = *waited;
   if (WIFSIGNALED(status)) {
     const char* name = sigdescr_np(WTERMSIG(status));
     return "killed by signal " + std::to_string(WTERMSIG(status)) +
            (name != nullptr ? " (" + std::string(name) + ")" : "");
   }
   return "exited with status " + std::to_string(WEXITSTATUS(status));
+}
+
+std::optional<int> ChildProcess::ExitStatus(int ms) {
+  std::optional<int> waited = exitWatch_ ? exitWatch_->WaitStatus(ms) : std::nullopt;
+  if (!waited) return {};
+  const int status = *waited;
+  return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
 }
 
 // Both values map to one nice value, given to every thread of the child, as

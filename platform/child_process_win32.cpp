@@ -39,6 +39,24 @@ std::string ProcessCommandLine(std::string_view commandLine,
   return "\"" + location->file + "\"" + location->arguments;
 }
 
+// One word as the C runtime's command-line parser reads it back.
+std::string Quoted(const std::string& word) {
+  if (!word.empty() && word.find_first_of(" \t\"") == std::string::npos) return word;
+  std::string out = "\"";
+  std::size_t backslashes = 0;
+  for (char c : word) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    out.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+    backslashes = 0;
+    out += c;
+  }
+  out.append(2 * backslashes, '\\');
+  return out + "\"";
+}
+
 }  // namespace
 
 // The process and its main thread; the process handle is signalled at its exit.
@@ -48,27 +66,45 @@ struct ChildProcess::ExitWatch {
 };
 
 int ChildProcess::Start(std::string_view commandLine) {
-  if (processId_ > 0) Close(false);
   std::optional<ProgramLocation> location = FindProgram(commandLine);
-  std::string line = ProcessCommandLine(commandLine, location);
+  Invocation run;
+  if (location) run.directory = location->directory;
+  return Launch(ProcessCommandLine(commandLine, location), run);
+}
+
+int ChildProcess::Start(const Invocation& run) {
+  std::string line = Quoted(run.program);
+  for (const std::string& arg : run.args) line += " " + Quoted(arg);
+  return Launch(std::move(line), run);
+}
+
+int ChildProcess::Launch(std::string line, const Invocation& run) {
+  if (processId_ > 0) Close(false);
   if (line.empty()) return 0;
 
-  UniqueHandle childInput, toChild, fromChild, childOutput;
+  UniqueHandle childInput, toChild, fromChild, childOutput, errorFile;
   if (!MakeChildPipe(childInput, toChild, true) || !MakeChildPipe(fromChild, childOutput, false)) {
     return 0;
+  }
+  if (!run.errorFile.empty()) {
+    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    errorFile.Reset(reinterpret_cast<NativeHandle>(
+        CreateFileA(run.errorFile.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    &inheritable, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (!errorFile.Valid()) return 0;
   }
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = Native(childInput);
   startup.hStdOutput = Native(childOutput);
-  startup.hStdError = Native(childOutput);
+  startup.hStdError = Native(errorFile.Valid() ? errorFile : childOutput);
   PROCESS_INFORMATION info{};
   // Its own group keeps the GUI's Ctrl+C away from the engine; suspended,
   // so that its main thread runs at the wanted priority from the start.
   DWORD flags = priorityClass_ | CREATE_NEW_PROCESS_GROUP | DETACHED_PROCESS | CREATE_SUSPENDED;
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, flags, nullptr,
-                      location ? location->directory.c_str() : nullptr, &startup, &info)) {
+                      run.directory.empty() ? nullptr : run.directory.c_str(), &startup, &info)) {
     return 0;
   }
   auto watch = std::make_shared<ExitWatch>();
@@ -78,11 +114,12 @@ int ChildProcess::Start(std::string_view commandLine) {
   ResumeThread(info.hThread);
 
   processId_ = static_cast<int>(info.dwProcessId);
+  stallMs_ = run.stallMs;
   exitWatch_ = std::move(watch);
   writeToChild_ = std::move(toChild);
   readFromChild_ = std::move(fromChild);
-  // childInput and childOutput close here: only the child holds them now, so
-  // its exit ends our reads.
+  // The child's ends close here: only the child holds them now, so its exit
+  // ends our reads.
   return processId_;
 }
 
@@ -116,6 +153,18 @@ std::optional<std::string> ChildProcess::EndDescription(int ms) {
   DWORD code = 0;
   if (!GetExitCodeProcess(process, &code)) return "exited";
   return "exited with status " + std::to_string(code);
+}
+
+// A process ends with a code only, also when it was terminated.
+std::optional<int> ChildProcess::ExitStatus(int ms) {
+  if (!exitWatch_) return {};
+  HANDLE process = Native(exitWatch_->process);
+  DWORD code = 0;
+  if (WaitForSingleObject(process, static_cast<DWORD>(ms)) != WAIT_OBJECT_0 ||
+      !GetExitCodeProcess(process, &code)) {
+    return {};
+  }
+  return static_cast<int>(code);
 }
 
 // The process handle stays valid after the exit, so a late change is harmless.

@@ -4,8 +4,6 @@
 #include <iostream>
 #include <utility>
 
-#include "platform/process_env.h"
-
 namespace vantro::test {
 namespace {
 
@@ -15,6 +13,10 @@ using Clock = std::chrono::steady_clock;
 constexpr size_t kShownLines = 60;
 // How long an exited program's output may take to reach its end.
 constexpr Duration kDrainAfterExit{1000};
+// A program that takes no input for this long fails the Send: no test hangs.
+constexpr int kSendStallMs = 30000;
+// How often the destructor repeats its wake (see ReaderWake::Wake).
+constexpr Duration kWakeRetry{10};
 
 void PrintTail(const std::vector<std::string>& lines) {
   const size_t first = lines.size() > kShownLines ? lines.size() - kShownLines : 0;
@@ -27,34 +29,26 @@ void PrintTail(const std::vector<std::string>& lines) {
 PipedProcess::PipedProcess(const std::string& program, const std::vector<std::string>& args,
                            const std::string& workDir)
     : program_(program), start_(Clock::now()) {
-  const std::string stderrPath = workDir + "/stderr.txt";
-  ShowOnFailure(stderrPath);
-  Spawn(args, workDir, stderrPath);
-  if (pid_ <= 0) {
+  const ChildProcess::Invocation run{program, args, workDir, workDir + "/stderr.txt", kSendStallMs};
+  ShowOnFailure(run.errorFile);
+  if (child_.Start(run) == 0) {
+    Note("cannot start " + program + " in " + workDir);
     outputEnded_ = true;
     return;
   }
-  reader_ = std::thread([this] { ReadLoop(); });
-  reaper_ = std::thread([this] {
-    const int status = WaitForExit();
-    std::lock_guard lock(mutex_);
-    exitStatus_ = status;
-    changed_.notify_all();
-  });
+  reader_ =
+      std::thread([this, output = child_.TakeOutput()]() mutable { ReadLoop(std::move(output)); });
 }
 
 PipedProcess::~PipedProcess() {
-  if (pid_ > 0) {
-    bool running;
-    {
-      std::lock_guard lock(mutex_);
-      running = !exitStatus_;
-    }
-    if (running) Kill();
-    reaper_.join();
-    // A byte on the wake pipe ends a POSIX reader; a Windows reader ends with
-    // the output, whose only writer the program was.
-    if (wakeWrite_.Valid()) WriteAll(wakeWrite_.Get(), "x");
+  child_.Kill();
+  child_.ExitStatus(static_cast<int>(kDrainAfterExit.count()));
+  if (reader_.joinable()) {
+    // A descendant may still hold the output open: the read is woken.
+    stopping_ = true;
+    std::unique_lock lock(mutex_);
+    while (!changed_.wait_for(lock, kWakeRetry, [this] { return outputEnded_; })) wake_.Wake();
+    lock.unlock();
     reader_.join();
   }
   if (::testing::Test::HasFailure()) PrintDiagnostics();
@@ -65,7 +59,7 @@ bool PipedProcess::Send(std::string_view line) {
     std::lock_guard lock(mutex_);
     Note("> " + std::string(line));
   }
-  return WriteAll(input_.Get(), std::string(line) + "\n");
+  return child_.Write(std::string(line) + "\n") == WriteResult::kDone;
 }
 
 void PipedProcess::CloseInput() {
@@ -73,7 +67,17 @@ void PipedProcess::CloseInput() {
     std::lock_guard lock(mutex_);
     Note("> (end of input)");
   }
-  input_ = UniqueHandle();
+  child_.CloseInput();
+}
+
+void PipedProcess::ReadLoop(UniqueHandle output) {
+  wake_.Enter();
+  char block[4096];
+  for (long got; !stopping_ && (got = wake_.Read(output.Get(), block, sizeof block)) != 0;) {
+    if (got > 0) AddOutput({block, static_cast<size_t>(got)}, false);
+  }
+  wake_.Leave();
+  AddOutput({}, true);
 }
 
 void PipedProcess::AddOutput(std::string_view data, bool ended) {
@@ -127,18 +131,21 @@ std::vector<std::string> PipedProcess::ReadUntil(std::string_view prefix, Durati
 }
 
 std::optional<int> PipedProcess::WaitExit(Duration timeout) {
-  std::unique_lock lock(mutex_);
-  if (!changed_.wait_for(lock, timeout, [this] { return exitStatus_.has_value(); })) return {};
+  const std::optional<int> status = child_.ExitStatus(static_cast<int>(timeout.count()));
+  if (!status) return {};
   // A descendant holding the pipe open must not keep the caller waiting long.
+  std::unique_lock lock(mutex_);
   changed_.wait_for(lock, kDrainAfterExit, [this] { return outputEnded_; });
-  return exitStatus_;
+  return status;
 }
 
 void PipedProcess::PrintDiagnostics() {
+  const std::optional<int> status = child_.ExitStatus(0);
   std::lock_guard lock(mutex_);
-  std::cerr << "---- " << program_ << " (pid " << pid_ << "): sent (>) and received (<), ms ----\n";
+  std::cerr << "---- " << program_ << " (pid " << Pid()
+            << "): sent (>) and received (<), ms ----\n";
   PrintTail(transcript_);
-  if (exitStatus_) std::cerr << "  exit status " << *exitStatus_ << "\n";
+  if (status) std::cerr << "  exit status " << *status << "\n";
   for (const std::string& path : failureFiles_) {
     std::ifstream file(path);
     std::vector<std::string> lines;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -12,7 +13,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/unique_handle.h"
+#include "platform/child_process.h"
+#include "platform/reader_wake.h"
 
 namespace vantro::test {
 
@@ -24,8 +26,8 @@ using Duration = std::chrono::milliseconds;
 // only their line feed (a stray carriage return stays visible); an
 // unterminated last line is handed out when the output ends.
 //
-// The program runs in a process group of its own, which the destructor kills
-// (on Windows the program alone) and reaps, so no test leaves a process behind. When the current
+// The program runs as the adapter runs its engine (ChildProcess), and the
+// destructor kills it, so no test leaves a process behind. When the current
 // test has failed, the destructor prints the transcript (lines sent ">" and received
 // "<", in ms since the start) and the ShowOnFailure files, the first of
 // which is the program's standard error, <workDir>/stderr.txt.
@@ -38,7 +40,7 @@ class PipedProcess {
   PipedProcess(const PipedProcess&) = delete;
   PipedProcess& operator=(const PipedProcess&) = delete;
 
-  int Pid() const { return pid_; }
+  int Pid() const { return child_.ProcessId(); }
   // Sends `line` and a line feed; false when the program no longer reads.
   bool Send(std::string_view line);
   void CloseInput();
@@ -59,37 +61,28 @@ class PipedProcess {
   void ShowOnFailure(std::string path) { failureFiles_.push_back(std::move(path)); }
 
  private:
-  // Each system's own: start the program (setting pid_ and the pipes), wait
-  // for its exit status, kill it, read its output.
-  void Spawn(const std::vector<std::string>& args, const std::string& workDir,
-             const std::string& stderrPath);
-  int WaitForExit();
-  void Kill();
-  void ReadLoop();
+  void ReadLoop(UniqueHandle output);
   void AddOutput(std::string_view data, bool ended);
   void Note(std::string text);  // to the transcript; mutex_ held
   void PrintDiagnostics();
 
   std::string program_;
-  int pid_ = -1;
-  UniqueHandle input_, output_;
-  UniqueHandle wakeRead_, wakeWrite_;  // POSIX: a byte on it ends the reader thread
-  UniqueHandle process_;               // Windows: the process, for waiting and ending it
+  ChildProcess child_;
   std::chrono::steady_clock::time_point start_;
   std::vector<std::string> received_;
   std::vector<std::string> failureFiles_;
 
-  // Shared with the reader and reaper threads.
+  // Shared with the reader thread.
   std::mutex mutex_;
   std::condition_variable changed_;
   std::string partial_;  // output after the last line feed
   std::deque<std::string> lines_;
   bool outputEnded_ = false;
   std::vector<std::string> transcript_;
-  std::optional<int> exitStatus_;
 
+  ReaderWake wake_;
+  std::atomic<bool> stopping_{false};
   std::thread reader_;
-  std::thread reaper_;
 };
 
 }  // namespace vantro::test
