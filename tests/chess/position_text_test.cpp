@@ -5,11 +5,6 @@
 namespace vantro {
 namespace {
 
-TEST(PositionText, SetboardIsOneLine) {
-  EXPECT_EQ(BuildPositionText(0, "8/8/8/8/8/8/8/K6k w - - 0 1", false, false),
-            "setboard 8/8/8/8/8/8/8/K6k w - - 0 1\n");
-}
-
 TEST(PositionText, EditWithWhiteToMoveListsBothColoursThenSwitchesBack) {
   EXPECT_EQ(BuildPositionText(1, "4k3/8/8/8/8/8/4P3/4K3 w - - 0 1", false, false),
             "new\nedit\n#\nKe1\nPe2\nc\nKe8\nc\nc\n.\n");

@@ -29,9 +29,10 @@ TEST(EngineStart, OpeningSequenceInOrder) {
   // engine must get up to "quit" and how its command line must end.
   const std::tuple<const char*, std::vector<std::string>, std::vector<std::string>, const char*>
       cases[] = {
+          // Threads=5 comes before the declaration that gives it a meaning.
           {"setboard=1 usermove=1 done=1",
            {"InitString=computer\\nrandom", "HashCommand=memory %i", "Hash=32", "Ponder=false",
-            "[EXTRAS]", "Threads=cores|spin|1|1|8", "[OPTIONS]", "Threads=4"},
+            "Threads=5", "[EXTRAS]", "Threads=cores|spin|1|1|8", "[OPTIONS]", "Threads=4"},
            {"xboard", "protover 2", "accepted setboard", "accepted usermove", "accepted done",
             "new", "level 0 5 0", "computer", "random", "post", "memory 32", "hard", "easy",
             "cores 4", "cores 2", "quit"},

@@ -10,16 +10,6 @@ using ::testing::ElementsAre;
 
 using FeaturesTest = AdapterTest;
 
-TEST_F(FeaturesTest, EveryPairIsAcceptedInOrderAndRecorded) {
-  adapter.settings.edit = kEditEdit;
-  adapter.engine.SetNegotiationOpen(true);
-  Engine("feature setboard=1 usermove=1 done=1");
-  EXPECT_THAT(TakeEngine(), ElementsAre("accepted setboard", "accepted usermove", "accepted done"));
-  EXPECT_EQ(adapter.settings.edit, kEditSetboard);
-  EXPECT_TRUE(adapter.engine.usermoveFeature);
-  EXPECT_FALSE(adapter.engine.NegotiationOpen());
-}
-
 TEST_F(FeaturesTest, BooleanFeaturesTakeOnlyZeroAndOne) {
   Engine("feature san=2 colors=0 time=0 analyze=0 setboard=0");
   EXPECT_FALSE(adapter.engine.sanFeature);

@@ -16,15 +16,4 @@ inline std::string_view AsText(const unsigned char* data, std::size_t size) {
   return {reinterpret_cast<const char*>(data), size};
 }
 
-// Calls `f` with each line of `text` (line feed ends a line).
-template <class F>
-void ForEachLine(std::string_view text, F f) {
-  while (!text.empty()) {
-    std::size_t end = text.find('\n');
-    f(text.substr(0, end));
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-}
-
 }  // namespace vantro::fuzz

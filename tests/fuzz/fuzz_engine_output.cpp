@@ -1,5 +1,6 @@
 // The engine's feature, thinking, status and current-move lines, read in
 // every search state with scores from White's side.
+#include "base/text.h"
 #include "chess/move_text.h"
 #include "engine/features.h"
 #include "fuzz/fuzz_check.h"
@@ -33,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
   SearchRecords& a = r->adapter;
   std::lock_guard lock(a.search.mutex);
   int n = 0;
-  fuzz::ForEachLine(fuzz::AsText(data, size), [&](std::string_view line) {
+  for (std::string_view line : SplitWords(fuzz::AsText(data, size), "\n")) {
     static constexpr SearchState kStates[] = {SearchState::kThinking, SearchState::kAnalyzing,
                                               SearchState::kPondering, SearchState::kPondering,
                                               SearchState::kIdle};
@@ -50,6 +51,6 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     } else {
       TranslateThinkingLine(a, line);
     }
-  });
+  }
   return 0;
 }

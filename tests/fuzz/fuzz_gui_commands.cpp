@@ -1,6 +1,7 @@
 // The GUI's "position", "go" and "setoption" lines: any line is read; a
 // recorded game replays legally move by move; every spin setting stays in the
 // range the option list announces.
+#include "base/text.h"
 #include "fuzz/fuzz_check.h"
 #include "search/go_request.h"
 #include "search/position_command.h"
@@ -29,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
   static GameRecord game;
   Settings settings;
   test::RecordingActions actions(settings);
-  fuzz::ForEachLine(fuzz::AsText(data, size), [&](std::string_view line) {
+  for (std::string_view line : SplitWords(fuzz::AsText(data, size), "\n")) {
     if (line.starts_with("position")) {
       ReadPositionCommand(line, game);
       CheckGame(game);
@@ -38,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     } else {
       ApplySetting(line, settings, actions);
     }
-  });
+  }
   Require(In(settings.hash, 0, 256) && In(settings.initTime, 0, 30) &&
               In(settings.delay, 0, 1000) && In(settings.levelType, 1, 2) &&
               In(settings.slowDown, 1, 100) && In(settings.protocol, 1, 2) &&
