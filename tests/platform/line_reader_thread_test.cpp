@@ -36,17 +36,12 @@ class LineReaderThreadTest : public ::testing::Test {
   void Send(std::string_view bytes) { ASSERT_TRUE(WriteAll(writeEnd_.Get(), bytes)); }
   // The lines once there are `count` of them, or all after five seconds.
   Lines WaitForLines(std::size_t count) {
-    test::WaitUntil([&] { return Collected().size() >= count; });
-    return Collected();
-  }
-  Lines Collected() {
+    test::WaitUntil([&] {
+      std::lock_guard<std::mutex> lock(mutex_);
+      return lines_.size() >= count;
+    });
     std::lock_guard<std::mutex> lock(mutex_);
     return lines_;
-  }
-  milliseconds TimeStop() {
-    auto start = Clock::now();
-    reader_.Stop();
-    return std::chrono::duration_cast<milliseconds>(Clock::now() - start);
   }
 
   UniqueHandle readEnd_, writeEnd_;
@@ -73,7 +68,9 @@ TEST_F(LineReaderThreadTest, HandsOnEachLineAtItsLineFeedWithoutCarriageReturnsO
 
 TEST_F(LineReaderThreadTest, StopWakesABlockedReadAtOnceAndTheReaderCanStartAgain) {
   Start();
-  EXPECT_LT(TimeStop(), milliseconds(LineReaderThread::kStopWaitMs / 2));
+  const auto start = Clock::now();
+  reader_.Stop();
+  EXPECT_LT(Clock::now() - start, milliseconds(LineReaderThread::kStopWaitMs / 2));
   EXPECT_TRUE(reader_.LoopEnded());
   NewPipe();
   Start();
