@@ -20,7 +20,7 @@ namespace vantro::test {
 
 using Duration = std::chrono::milliseconds;
 
-// A program under test, its standard input, output and error on pipes. A
+// A program under test, its standard input and output on pipes. A
 // reader thread collects output lines as they arrive; the Read/Wait calls
 // hand them out in order and never block past their time-out. Lines lose
 // only their line feed (a stray carriage return stays visible); an
@@ -28,9 +28,9 @@ using Duration = std::chrono::milliseconds;
 //
 // The program runs as the adapter runs its engine (ChildProcess), and the
 // destructor kills it, so no test leaves a process behind. When the current
-// test has failed, the destructor prints the transcript (lines sent ">" and received
-// "<", in ms since the start) and the ShowOnFailure files, the first of
-// which is the program's standard error, <workDir>/stderr.txt.
+// test has failed, the destructor prints the transcript (lines sent ">" and
+// received "<", in ms since the start) and the ShowOnFailure files, the first
+// of which is the program's standard error, <workDir>/stderr.txt.
 // All calls are for the test's own thread.
 class PipedProcess {
  public:
@@ -41,7 +41,8 @@ class PipedProcess {
   PipedProcess& operator=(const PipedProcess&) = delete;
 
   int Pid() const { return child_.ProcessId(); }
-  // Sends `line` and a line feed; false when the program no longer reads.
+  // Sends `line` and a line feed; false when the program has ended or took
+  // nothing of it for 30 s.
   bool Send(std::string_view line);
   void CloseInput();
 
