@@ -76,7 +76,8 @@ class ChildProcess {
   // How the child ended ("exited with status 3", "killed by signal 9
   // (Killed)"), waiting up to `ms` for it; nothing while it runs.
   std::optional<std::string> EndDescription(int ms);
-  // The same as a shell's number: the exit status, or 128 + the signal.
+  // The same as a shell's number: the exit status, or 128 + the signal
+  // (Windows: the exit code, which a kill sets too).
   std::optional<int> ExitStatus(int ms);
 
   // Hands the read end of the child's output pipe to its reader, which owns
