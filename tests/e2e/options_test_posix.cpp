@@ -27,8 +27,7 @@ using ::testing::HasSubstr;
 
 // Field 19 of /proc/<pid>/stat.
 int NiceOf(int pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-  std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string stat = ReadFile("/proc/" + std::to_string(pid) + "/stat");
   std::istringstream fields(stat.substr(stat.rfind(')') + 2));
   std::string field;
   for (int i = 3; i <= 19; ++i) fields >> field;

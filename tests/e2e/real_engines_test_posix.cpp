@@ -122,9 +122,8 @@ TEST_P(ProbedEngine, ProbedDefinitionFilePlaysLikeTheExample) {
 
 TEST(RealFairyMax, OffersItsOwnOptionsWithTheKeyAndGetsTheirValues) {
   TempDir dir;
-  std::ifstream in(ExampleFile("fairymax"));
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  UciSession session(dir.Path(), {dir.Write("fm.eng", text + "[OPTIONS]\nEngineOptions=true\n")});
+  const std::string text = ReadFile(ExampleFile("fairymax")) + "[OPTIONS]\nEngineOptions=true\n";
+  UciSession session(dir.Path(), {dir.Write("fm.eng", text)});
   session.Send("uci");
   EXPECT_THAT(session.ReadUntil("uciok", 15s),
               ::testing::Contains("option name Resign Threshold type spin default 800 min 200 max "

@@ -73,6 +73,11 @@ const Exchange kExchanges[] = {
      {"position startpos", "go depth 6", "--", "<7 0 10 100 e4"},
      {"info depth 7 score cp 0 time 100 nodes 100 nps 1000 pv e2e4"},
      {"?"}},
+    {"DepthLimitUnderLevelType2IsASetlevel",
+     "",
+     {"setoption name LevelType value 2", "position startpos", "go depth 6"},
+     {"info depth 1 score cp 1"},
+     {"force", "new", "post", "hard", "setlevel 0 99", "setlevel 0 6", "white", "go"}},
     // e2 is empty after 1. e4 e5: the second current move is no move.
     {"StatusAndCurrentMoveLines",
      "e2e4 e7e5",
