@@ -93,8 +93,9 @@ TEST(Documentation, HelpAndManPageDocumentEveryOptionWithItsDefault) {
         std::regex_replace(*option.defaultText, std::regex("<"), "&lt;"), std::regex(">"), "&gt;");
     EXPECT_THAT(std::regex_replace(cells[2], std::regex("<[^>]*>|^\\s+"), ""), StartsWith(escaped))
         << option.name;
-    if (man)
+    if (man) {
       EXPECT_THAT(match[2].str(), HasSubstr("default " + *option.defaultText)) << option.name;
+    }
   }
   if (!man) GTEST_SKIP() << "the man page is unchecked: man is not installed (tools/deps.sh)";
 }
