@@ -1,6 +1,7 @@
-// What the client session and the refereed games share: the example files whose
-// engines are installed, the legality judge, and a line-level UCI connection with
-// time stamps (the games need exact timing, which node-uci does not expose).
+// What the client session and the refereed games share: their command line with
+// the example files whose engines are installed, the legality judge, and a
+// line-level UCI connection with time stamps (the games need exact timing,
+// which node-uci does not expose).
 'use strict';
 const fs = require('fs');
 const path = require('path');
