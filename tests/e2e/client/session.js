@@ -6,6 +6,7 @@
 'use strict';
 const fs = require('fs');
 const path = require('path');
+const readline = require('readline');
 const { Engine } = require('node-uci');
 const { commandLine, legalMoves, position, judgeBestmove, isBestmove, sleep, kSlackMs, Chess } = require('./lib');
 
@@ -38,11 +39,8 @@ class Session {
 
   async start() {
     await timeout(this.engine.init(), 20000, 'uci');
-    let partial = '';
-    this.engine.proc.stdout.on('data', (chunk) => {
-      const lines = (partial + chunk).split('\n');
-      partial = lines.pop();
-      this.bestmoves += lines.filter(isBestmove).length;
+    readline.createInterface({ input: this.engine.proc.stdout }).on('line', (line) => {
+      if (isBestmove(line)) this.bestmoves += 1;
     });
     const { name } = this.engine.id;
     if (this.example.title && name !== this.example.title) throw new Error(`id name "${name}", file says "${this.example.title}"`);
