@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/text.h"
+#include "chess/move_generator.h"
 #include "chess/move_text.h"
 #include "engine/features.h"
 #include "search/best_move.h"
@@ -167,6 +168,17 @@ void ReadHint(SearchRecords& a, std::string_view text) {
   s.ponderMoveConfirmed = s.hintMove.SameMove(s.reportedPonderMove);
 }
 
+// A claim of mate or stalemate that the engine's position does not bear out
+// belongs to its last game: some engines print the result after their move
+// and it can arrive once the next game's search has begun.
+bool ClaimIsStale(SearchContext& s, std::string_view line) {
+  if (line.find("mate") == std::string_view::npos) return false;
+  ReplayEngineGame(s);
+  MoveList legal;
+  MoveGenerator::GenerateLegal(s.engineBoard, legal);
+  return legal.count > 0;
+}
+
 // A resignation or a decisive result ends the engine's game.
 void EndEngineGame(SearchRecords& a, std::string_view line, const char* result) {
   SearchContext& s = a.search;
@@ -217,6 +229,9 @@ bool OnEngineLine(SearchRecords& a, std::string_view raw) {
     AcceptMove(a, lock, GetWord(line, 2));
   } else if (keyword == "Hint:") {
     ReadHint(a, GetWord(line, 2));
+  } else if ((keyword == "1-0" || keyword == "0-1" || keyword == "1/2-1/2") &&
+             ClaimIsStale(s, line)) {
+    a.Log("Result discarded, the engine's position is no mate.", kTagDispatcher);
   } else if (keyword == "resign" && GetWord(line, 2).empty()) {
     // The side that resigned is the side to move in the GUI game.
     EndEngineGame(a, line, s.guiGame.WhiteToMoveAfter() ? "result 0-1" : "result 1-0");

@@ -77,7 +77,7 @@ const Exchange kExchanges[] = {
      "",
      {"setoption name LevelType value 2", "position startpos", "go depth 6"},
      {"info depth 1 score cp 1"},
-     {"force", "new", "post", "hard", "setlevel 0 99", "setlevel 0 6", "white", "go"}},
+     {"force", "new", "post", "hard", "setlevel 0 64", "setlevel 0 6", "white", "go"}},
     // e2 is empty after 1. e4 e5: the second current move is no move.
     {"StatusAndCurrentMoveLines",
      "e2e4 e7e5",
@@ -145,6 +145,12 @@ const Exchange kExchanges[] = {
      {"<0-1 {Black mates}"},
      {"info string 0-1 {Black mates}", "bestmove 0000"},
      {"result 0-1"}},
+    // The last game's mate, printed after its move, met by the next search.
+    {"StaleMateClaimIsDiscardedAndTheSearchGoesOn",
+     "e2e4",
+     {"<1-0 {White mates}", "<move e7e5"},
+     {"bestmove e7e5"},
+     {}},
     // Setting the engine's game up.
     {"SeveralNewMovesGoInForceModeThenGo",
      "e2e4",
