@@ -8,8 +8,9 @@
 
 namespace vantro {
 
-// The depth that stands for no depth limit.
-inline constexpr int kUnlimitedDepth = 99;
+// The depth that stands for no depth limit. Not 99: Fairy-Max given "sd 98"
+// or more never ends the search of a position it can mate in.
+inline constexpr int kUnlimitedDepth = 64;
 
 // The time control last sent to the engine (moves, whole minutes, increment
 // in whole seconds).
@@ -49,7 +50,7 @@ struct TimeControlDecision {
 TimeControlDecision DecideTimeControl(const TimeControlInput& input, const LevelMemory& memory);
 
 // "level ..." or "setlevel ..." for a control (LevelType 2 selects setlevel;
-// a base of 86400 s there becomes the depth command for 99).
+// a base of 86400 s there becomes the depth command for kUnlimitedDepth).
 std::string LevelCommand(int levelType, int moves, int baseSeconds, int incrementSeconds);
 // Sends that command in the form the LevelType setting asks for.
 void SendLevel(EngineLink& engine, const Settings& settings, int moves, int baseSeconds,

@@ -93,7 +93,7 @@ const Conversation kGames[] = {
              "position startpos moves d2d4", "go infinite", "@pause 200", "stop", "@wait bestmove",
              "ucinewgame", "position startpos moves e2e4", kGo, "@wait bestmove"},
      .toGui = {"#3 bestmove .*"},
-     .toEngine = {"sd 3", "sd 99", "analyze", "exit", "new", "go"}},
+     .toEngine = {"sd 3", "sd 64", "analyze", "exit", "new", "go"}},
     {.name = "FixedMoveTimeIsReplacedByTheNextClockSearchsLevel",
      .script = {kFeatures, "on go print move e7e5", "on g1f3 print move b8c6"},
      .gui = {"@ready", "position startpos moves e2e4", "go movetime 1000", "@wait bestmove",
