@@ -15,6 +15,8 @@ constexpr size_t kShownLines = 60;
 constexpr Duration kDrainAfterExit{1000};
 // A program that takes no input for this long fails the Send: no test hangs.
 constexpr int kSendStallMs = 30000;
+constexpr int kStartAttempts = 3;
+constexpr Duration kStartRetry{200};
 // How often the destructor repeats its wake (see ReaderWake::Wake).
 constexpr Duration kWakeRetry{10};
 
@@ -31,10 +33,14 @@ PipedProcess::PipedProcess(const std::string& program, const std::vector<std::st
     : program_(program), start_(Clock::now()) {
   const ChildProcess::Invocation run{program, args, workDir, workDir + "/stderr.txt", kSendStallMs};
   ShowOnFailure(run.errorFile);
-  if (child_.Start(run) == 0) {
+  // Under wine on a busy machine a start now and then fails once; the next succeeds.
+  for (int attempt = 1; child_.Start(run) == 0; ++attempt) {
     Note("cannot start " + program + " in " + workDir);
-    outputEnded_ = true;
-    return;
+    if (attempt == kStartAttempts) {
+      outputEnded_ = true;
+      return;
+    }
+    std::this_thread::sleep_for(kStartRetry);
   }
   reader_ =
       std::thread([this, output = child_.TakeOutput()]() mutable { ReadLoop(std::move(output)); });
