@@ -1,5 +1,6 @@
 #include "search/move_deadline.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace vantro {
@@ -46,6 +47,29 @@ void MoveDeadline::Run() {
     if (expire) expire();
     lock.lock();
   }
+}
+
+int MoveNowLag::LeadMs(int movetimeMs) const {
+  const int margin = std::clamp(movetimeMs / 10, 20, 100);
+  return std::max(0, std::min(std::max(margin, learntMs_), movetimeMs / 2));
+}
+
+void MoveNowLag::Sent(unsigned searchNumber) {
+  sentFor_ = searchNumber;
+  sentAt_ = std::chrono::steady_clock::now();
+}
+
+void MoveNowLag::Answered(unsigned searchNumber) {
+  if (sentFor_ == 0 || sentFor_ != searchNumber) return;
+  sentFor_ = 0;
+  const auto lag = std::chrono::steady_clock::now() - sentAt_;
+  learntMs_ =
+      Learn(learntMs_,
+            static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(lag).count()));
+}
+
+int MoveNowLag::Learn(int learntMs, int observedMs) {
+  return std::max(observedMs, learntMs - learntMs / 8);
 }
 
 }  // namespace vantro

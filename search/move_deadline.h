@@ -34,4 +34,26 @@ class MoveDeadline {
   std::function<void()> expire_;
 };
 
+// How late the engine obeys a move-now, learnt from its answers: the next
+// fixed-time search asks that much earlier. Some engines read their input
+// only now and then (Phalanx: 30 to 200 ms), which a fixed margin cannot
+// cover. Used under the search's lock.
+class MoveNowLag {
+ public:
+  // The lead before the GUI's movetime at which to ask for the move: at
+  // least a margin for the answer to travel, at most half the movetime.
+  int LeadMs(int movetimeMs) const;
+  void Sent(unsigned searchNumber);
+  // The move of search `searchNumber` arrived; learns from it if a move-now
+  // of that search was waiting for it.
+  void Answered(unsigned searchNumber);
+  // A slow answer counts at once; fast ones bring the lag down by an eighth.
+  static int Learn(int learntMs, int observedMs);
+
+ private:
+  unsigned sentFor_ = 0;
+  std::chrono::steady_clock::time_point sentAt_;
+  int learntMs_ = 0;
+};
+
 }  // namespace vantro

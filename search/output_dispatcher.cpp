@@ -40,6 +40,7 @@ void AcceptMove(SearchRecords& a, std::unique_lock<std::mutex>& lock, std::strin
   }
   s.SetState(SearchState::kIdle);
   s.statusPoll = StatusPoll::kOff;
+  s.moveNowLag.Answered(s.searchNumber);
   if (s.engineResigned) {
     a.Log("Move discarded, engine allready resigned.", kTagDispatcher);
     return;

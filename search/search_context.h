@@ -90,6 +90,7 @@ struct SearchContext {
   // Counts the searches, so that a deadline knows its own.
   unsigned searchNumber = 0;
   MoveDeadline moveDeadline;
+  MoveNowLag moveNowLag;
 
  private:
   Board enginePosition_;

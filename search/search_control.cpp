@@ -32,14 +32,14 @@ void SendMoveTimeLevel(SearchRecords& a, int movetimeMs) {
 }
 
 // The engine's own limit is whole seconds, rounded up; at the GUI's movetime,
-// less a margin for the answer to travel, the engine is told to move now.
+// less the time the engine takes to obey, the engine is told to move now.
 void ArmMoveDeadline(SearchRecords& a, int movetimeMs) {
-  const int margin = std::clamp(movetimeMs / 10, 20, 100);
   const unsigned search = a.search.searchNumber;
-  a.search.moveDeadline.Arm(movetimeMs - margin, [&a, search] {
+  a.search.moveDeadline.Arm(movetimeMs - a.search.moveNowLag.LeadMs(movetimeMs), [&a, search] {
     std::lock_guard lock(a.search.mutex);
     if (a.search.state != SearchState::kThinking || a.search.searchNumber != search) return;
     a.Log("Move time used up.", kTagDispatcher);
+    a.search.moveNowLag.Sent(search);
     a.SendToEngine(a.settings.moveNow);
   });
 }
