@@ -26,6 +26,19 @@ struct GameRecord {
     for (MoveInfo m : moves) board.MakeMove(m, true);
     return board;
   }
+  // How many times the position after the last move stood in the game,
+  // that one included.
+  int TimesLastPositionStood() const {
+    Board board = start;
+    std::vector<Board> positions{board};
+    for (MoveInfo m : moves) {
+      board.MakeMove(m, true);
+      positions.push_back(board);
+    }
+    int times = 0;
+    for (const Board& p : positions) times += p.Compare(board) == 0 ? 1 : 0;
+    return times;
+  }
 };
 
 }  // namespace vantro

@@ -169,10 +169,14 @@ void ReadHint(SearchRecords& a, std::string_view text) {
   s.ponderMoveConfirmed = s.hintMove.SameMove(s.reportedPonderMove);
 }
 
-// A claim of mate or stalemate that the engine's position does not bear out
-// belongs to its last game: some engines print the result after their move
-// and it can arrive once the next game's search has begun.
+// A claim of mate, stalemate or repetition that the engine's game does not
+// bear out belongs to its last game: some engines print the result after
+// their move and it can arrive once the next game's search has begun. (A
+// fifty-move claim cannot be judged: a FEN's move clock is not kept.)
 bool ClaimIsStale(SearchContext& s, std::string_view line) {
+  if (line.find("repetition") != std::string_view::npos) {
+    return s.engineGame.TimesLastPositionStood() < 2;
+  }
   if (line.find("mate") == std::string_view::npos) return false;
   ReplayEngineGame(s);
   MoveList legal;
@@ -232,7 +236,7 @@ bool OnEngineLine(SearchRecords& a, std::string_view raw) {
     ReadHint(a, GetWord(line, 2));
   } else if ((keyword == "1-0" || keyword == "0-1" || keyword == "1/2-1/2") &&
              ClaimIsStale(s, line)) {
-    a.Log("Result discarded, the engine's position is no mate.", kTagDispatcher);
+    a.Log("Result discarded, the engine's game does not bear it out.", kTagDispatcher);
   } else if (keyword == "resign" && GetWord(line, 2).empty()) {
     // The side that resigned is the side to move in the GUI game.
     EndEngineGame(a, line, s.guiGame.WhiteToMoveAfter() ? "result 0-1" : "result 1-0");

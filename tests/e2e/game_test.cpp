@@ -129,7 +129,8 @@ const Conversation kGames[] = {
      .toEngine = {"new", "level 1 0:03 0", "time 250", "otim 250", "white", "go"}},
     {.name = "DrawClaimEndsTheSearchAtOnce",
      .script = {kFeatures, "on go print 1/2-1/2 {Draw by repetition}"},
-     .gui = {"@ready", "position startpos moves e2e4", kGo, "@wait bestmove"},
+     .gui = {"@ready", "position startpos moves g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8", kGo,
+             "@wait bestmove"},
      .toGui = {"#1 bestmove .*", "#1 bestmove [a-h][1-8][a-h][1-8]"}},
     // The engine refused e2e4 and searches the start position: its g8f6 (a
     // legal reply either way) must not reach the GUI, and the next search

@@ -151,6 +151,11 @@ const Exchange kExchanges[] = {
      {"<1-0 {White mates}", "<move e7e5"},
      {"bestmove e7e5"},
      {}},
+    {"StaleRepetitionClaimIsDiscardedAndTheSearchGoesOn",
+     "e2e4",
+     {"<1/2-1/2 {Draw by repetition}", "<move e7e5"},
+     {"bestmove e7e5"},
+     {}},
     // Setting the engine's game up.
     {"SeveralNewMovesGoInForceModeThenGo",
      "e2e4",
