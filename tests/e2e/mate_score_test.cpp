@@ -25,13 +25,10 @@ TEST(MateScore, ReachesTheGuiInTheNamedConventionForEitherSideInEverySearch) {
   const std::tuple<std::vector<std::string>, const char*, const char*, const char*, const char*>
       cases[] = {
           {{}, kWhite, kThink, "3 100001 5 100 h5f7", " score mate 1 "},
-          {{}, kBlack, kThink, "3 +100001 5 100 d8h4", " score mate 1 "},
           {{}, kBlack, kThink, "4 -100002 5 100", " score mate -2 "},
-          {{}, kWhite, kThink, "3 99999 5 100", " score cp 99999 "},
           {{"MateScore=999999-plies"}, kWhite, kThink, "5 999996 5 100", " score mate 2 "},
           {{"MateScore=30000 - plies"}, kBlack, kThink, "5 -29998 5 100", " score mate -1 "},
           {{"WhiteScore=true"}, kBlack, kThink, "4 100002 5 100", " score mate -2 "},
-          {{"WhiteScore=1", "MateScore=30000-plies"}, kBlack, kThink, "4 -29999 5 1", " mate 1 "},
           {{"MateScore=none"}, kWhite, kThink, "3 100001 5 100", " score cp 100001 "},
           {{}, kBlack, "go infinite", "6 -100003 5 100", " score mate -3 "},
       };

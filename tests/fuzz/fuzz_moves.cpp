@@ -1,6 +1,7 @@
 // Move texts against a board: line 1 is a FEN, every later word a move text.
-// A parsed move is legal and its texts read back to it; a decoded coordinate
-// move, legal or not, leaves a board that round-trips as FEN and unmakes.
+// A parsed move is legal and its text in every style reads back to it; a
+// decoded coordinate move, legal or not, leaves a board that round-trips as
+// FEN and unmakes.
 #include "base/text.h"
 #include "chess/board.h"
 #include "chess/move_text.h"
@@ -34,8 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
   for (std::string_view word : SplitWords(text.substr(eol + 1))) {
     CheckUnchecked(board, word);
     MoveInfo move = ParseMove(board, word);
-    if (move.Empty()) continue;
-    for (auto style : {MoveTextStyle::kLong, MoveTextStyle::kCoord}) {
+    Require((move.status == kParseRead) != move.Empty(),
+            "the status tells whether a move was read");
+    if (move.Empty()) {
+      Require(MoveToText(board, move, MoveTextStyle::kSan).empty(), "no move is written as text");
+      continue;
+    }
+    for (auto style : {MoveTextStyle::kSanEp, MoveTextStyle::kSan, MoveTextStyle::kLong,
+                       MoveTextStyle::kCoord}) {
       std::string written = MoveToText(board, move, style);
       Require(ParseMove(board, written).SameMove(move), "a written move reads back");
     }
