@@ -30,21 +30,23 @@ std::vector<std::string> Join(std::vector<std::string> a, const std::vector<std:
 }
 
 const Conversation kOptions[] = {
-    // Spins stay in their range, and every option stays one line.
+    // Spins stay in their range, codes go by their first character, and every
+    // option stays one line.
     {.name = "SecondUciShowsTheNewValues",
      .definition = {"HashCommand=memory %i\\n%i"},
      .gui = {"setoption name Priority value Low", "setoption name Edit value cb-edit",
-             "setoption name LevelExtend value Failsafe", "setoption name InitString value <empty>",
-             "setoption name Logfile value true", "setoption name SlowDown value 100000",
-             "setoption name Delay value 1000000", "setoption name InitTime value -3",
-             "setoption name Hash value 100000", "setoption name LevelType value 7",
-             "setoption name Protocol value 0", "setoption name Noise value 500", "uci",
-             "@wait uciok"},
+             "setoption name LevelExtend value 2x", "setoption name MoveTime value clock",
+             "setoption name InitString value <empty>", "setoption name Logfile value true",
+             "setoption name SlowDown value 100000", "setoption name Delay value 1000000",
+             "setoption name InitTime value -3", "setoption name Hash value 100000",
+             "setoption name LevelType value 7", "setoption name Protocol value 0",
+             "setoption name Noise value 500", "uci", "@wait uciok"},
      .toGui = {"#0 (?!id |option name |uciok).*",
                "#1 option name Priority type combo default Low var Normal var BelowNormal var Low",
                "#1 option name Edit type combo default cb-edit var setboard var edit var cb-edit",
                "#1 option name LevelExtend type combo default Failsafe var Progressive var Strict "
                "var Failsafe var None",
+               "#1 option name MoveTime type combo default clock var st var level var clock",
                "#1 option name InitString type string default <empty>",
                "#1 option name Logfile type check default true",
                "#1 option name HashCommand type string default memory %i\\\\n%i",

@@ -61,20 +61,5 @@ TEST(ApplySettingTest, StringValuesAreStoredWholeWithBlanksCollapsedAndEscapesDe
   }
 }
 
-TEST(ApplySettingTest, CodesGoByTheFirstCharacterAndEmptyTakesTheFallback) {
-  Settings settings;
-  test::RecordingActions actions(settings);
-  ApplySetting(kSet + "LevelExtend value 2x", settings, actions);
-  EXPECT_EQ(settings.levelExtend, kLevelFailsafe);
-  ApplySetting(kSet + "LevelExtend value <empty>", settings, actions);
-  EXPECT_EQ(settings.levelExtend, kLevelNone);
-  ApplySetting(kSet + "MoveTime value level", settings, actions);
-  EXPECT_EQ(settings.moveTime, kMoveTimeLevel);
-  ApplySetting(kSet + "MoveTime value clock", settings, actions);
-  EXPECT_EQ(settings.moveTime, kMoveTimeClock);
-  ApplySetting(kSet + "MoveTime value st", settings, actions);
-  EXPECT_EQ(settings.moveTime, kMoveTimeSt);
-}
-
 }  // namespace
 }  // namespace vantro
