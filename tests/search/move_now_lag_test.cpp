@@ -13,7 +13,8 @@ namespace {
 // by an eighth only, so one quick reply does not undo a slow one.
 TEST(MoveNowLag, SlowAnswerMovesTheNextMoveNowEarlier) {
   MoveNowLag lag;
-  EXPECT_EQ(lag.LeadMs(250), 25);
+  EXPECT_EQ(lag.LeadMs(250), 62);
+  EXPECT_EQ(lag.LeadMs(1000), 100);
   EXPECT_EQ(lag.LeadMs(5000), 100);
   EXPECT_EQ(lag.LeadMs(30), 15);
   lag.Sent(1);
