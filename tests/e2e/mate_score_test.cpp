@@ -1,19 +1,14 @@
 // Engine mate scores reach the GUI as "score mate N" in the convention the
 // definition file names, for either side, while thinking, pondering and
 // analysing; scores outside the convention stay centipawns.
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <tuple>
 
 #include "support/conversation.h"
-#include "support/fake_engine_script.h"
 
 namespace vantro::test {
 namespace {
-
-using namespace std::chrono_literals;
 
 constexpr const char* kWhite = "position startpos moves e2e4 e7e5 f1c4 b8c6 d1h5 g8f6";
 constexpr const char* kBlack = "position startpos moves f2f3 e7e5 g2g4";
@@ -34,17 +29,11 @@ TEST(MateScore, ReachesTheGuiInTheNamedConventionForEitherSideInEverySearch) {
       };
   for (const auto& [options, position, go, line, expected] : cases) {
     SCOPED_TRACE(line);
-    TempDir dir;
-    FakeEngineScript script;
-    const char* trigger = std::string_view(go) == kThink ? "go" : "analyze";
-    script.Features("done=1").On(trigger, std::string("print ") + line);
-    auto session = StartVantro(dir, script.WriteTo(dir), options);
-    ASSERT_TRUE(session->Handshake(5s));
-    session->Send(position);
-    session->Send(go);
-    std::optional<std::string> info = session->WaitFor("info depth", 3s);
-    if (info == "info depth 1 score cp 1") info = session->WaitFor("info depth", 3s);
-    EXPECT_THAT(info.value_or(""), ::testing::HasSubstr(expected));
+    const std::string trigger = std::string_view(go) == kThink ? "on go" : "on analyze";
+    Converse({.script = {"start print feature done=1", trigger + " print " + line},
+              .definition = options,
+              .gui = {"@ready", position, go},
+              .toGui = {"info depth .*" + std::string(expected) + ".*"}});
   }
 }
 

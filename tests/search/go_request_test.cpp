@@ -3,19 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <ostream>
 #include <string>
 #include <utility>
 
 namespace vantro {
-
-void PrintTo(const GoRequest& r, std::ostream* os) {
-  *os << "{wtime " << r.wtime << ", btime " << r.btime << ", winc " << r.winc << ", binc " << r.binc
-      << ", movestogo " << r.movestogo << ", depth " << r.depth << ", movetime " << r.movetime
-      << ", ponder " << r.ponder << ", infinite " << r.infinite << ", searchmoves " << r.searchmoves
-      << "}";
-}
-
 namespace {
 
 TEST(ParseGo, ReadsEachKeywordAndItsValueAndSkipsWhatItDoesNotKnow) {

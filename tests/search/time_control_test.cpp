@@ -95,12 +95,10 @@ TEST(DecideTimeControl, NoneNeverResendsAndFailsafeRestartsTheGameInstead) {
   EXPECT_EQ(SentCommand(Decide(changed, true, kLevelFailsafe), 1), "level 0 5 0");
 }
 
-TEST(LevelCommand, WritesLevelOrSetlevelAndADayAsUnlimitedDepth) {
+TEST(LevelCommand, WritesLevelOrSetlevel) {
   EXPECT_EQ(LevelCommand(1, 0, 59, 0), "level 0 0:59 0");
   EXPECT_EQ(LevelCommand(2, 25, 120, 0), "setlevel 1 25 120 25 120");
   EXPECT_EQ(LevelCommand(2, 0, 240, 2), "setlevel 5 240 2");
-  // The day a missing clock gives is exactly the one setlevel turns into depth.
-  EXPECT_EQ(SentCommand(Decide({"go depth 6"}, true, kLevelProgressive), 2), "setlevel 0 64");
 }
 
 TEST(MoveTimeCommand, RoundsUpToWholeSecondsAndNeverToNoLimit) {

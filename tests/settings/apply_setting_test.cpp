@@ -46,7 +46,6 @@ TEST(ApplySettingTest, StringValuesAreStoredWholeWithBlanksCollapsedAndEscapesDe
   const std::string longText(400, 'x');
   const std::tuple<std::string, std::string S::*, std::string> cases[] = {
       {"Program value  C:\\E\\Foo.exe\t   -X  value 2 ", &S::program, "C:\\E\\Foo.exe -X value 2"},
-      {"InitString value new\\nforce", &S::initString, "new\nforce"},
       {"HashCommand value cores", &S::hashCommand, "cores %i"},  // "%i" added if missing
       {"HashCommand value memory %d", &S::hashCommand, "memory %d"},
       {"HashCommand value " + longText, &S::hashCommand, longText + " %i"},

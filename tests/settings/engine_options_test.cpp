@@ -24,7 +24,6 @@ TEST(DeclareEngineOptionTest, ReadsEachTypeAppendsTheMissingConversionAndDropsIn
       {"sd %d|spin|5|1|99", "1 [sd %d] [5] [1] [99]"},       // "%d" is a conversion too
       {"sd %%i|spin|5|1|99", "1 [sd %%i %i] [5] [1] [99]"},  // "%%i" is not
       {"st 5\\nsd 8|button", "2 [st 5\nsd 8] [] [] []"},
-      {"learn|check|true|off|on", "3 [learn %s] [true] [off] [on]"},
       {"<readfile>|combo|none|none|b1", "4 [<readfile> %s] [none] [none|b1] []"},
       {"name|string", "5 [name %s] [<empty>] [] []"},
       {"cores|spin|1|8", "none"},          // a spin needs five fields
@@ -45,11 +44,9 @@ TEST(DeclareEngineOptionTest, ReadsEachTypeAppendsTheMissingConversionAndDropsIn
 TEST(BuildEngineOptionCommandTest, CopiesValuesLiterallyAndOffersOnlyDeclaredFiles) {
   EngineOptionList options;
   DeclareEngineOption(options, "Name", "name %s %%|string");
-  DeclareEngineOption(options, "Depth", "sd %d|spin|5|1|99");
   DeclareEngineOption(options, "Book", "<readfile>|combo|none|none|book1");
   const std::tuple<std::string, std::string, std::string> cases[] = {
       {"Name", "%s %n %%", "name %s %n %% %"},
-      {"Depth", "7", "sd 7"},
       // A pre-setup file is only ever one the declaration offers.
       {"Book", "book1", "book1"},
       {"Book", "1", "book1"},
