@@ -2,7 +2,7 @@
 # The real-client stage: node-uci drives the built vantro over every installed
 # example file, then vantro-wrapped engines play refereed games against each
 # other. Installs node and npm when missing, then the pinned npm packages.
-# Output (Vantro.log of every run, games.pgn) goes to <build>/client/.
+# Output (Vantro.log of every run, the games' transcripts) goes to <build>/client/.
 #   tools/client_tests.sh [build folder]      default: build
 set -euo pipefail
 cd "$(dirname "$0")/.."

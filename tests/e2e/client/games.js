@@ -3,19 +3,17 @@
 // of the games, and chess.js judges every move and the end. Any illegal, missing
 // or late bestmove, crash or loss on time fails the run.
 //   node games.js <vantro binary> <output folder> [example name...]
-// Writes <output>/games.pgn and one summary line per pairing.
+// Prints one line per game; each player's transcript stays in the output folder.
 'use strict';
 const fs = require('fs');
 const path = require('path');
-const { commandLine, playUci, position, judgeBestmove, Connection, isBestmove, sleep, kSlackMs, Chess } = require('./lib');
+const { spawn } = require('child_process');
+const { commandLine, playUci, position, judgeBestmove, Connection, isBestmove, sleep, kSlackMs, kNoMoveNow, Chess } = require('./lib');
 
 const kClock = { base: 5000, inc: 100 };
 const kMoveTimeMs = 250;
 const kMaxPlies = 240; // adjudicated a draw, keeps the stage's time bounded
 const kMinGames = 20;
-// No move-now while it thinks and "st" in whole seconds only: a fixed time
-// under a second cannot be kept, so these play clock games only.
-const kNoMoveNow = new Set(['hoichess']);
 
 class Player {
   constructor(example, vantro, dir, ponder) {
@@ -23,7 +21,7 @@ class Player {
     this.example = example;
     this.dir = dir;
     this.ponder = ponder;
-    this.conn = new Connection(vantro, [example.file], dir);
+    this.conn = new Connection(spawn(vantro, [example.file], { cwd: dir, stdio: ['pipe', 'pipe', 'inherit'] }));
     this.gos = 0;
     this.pondering = null; // {move, from}: the move pondered on, the line index of its go
   }
@@ -112,12 +110,8 @@ class Game {
   over() {
     if (this.result || this.fault) return true;
     const c = this.chess;
-    const winner = c.turn() === 'w' ? '0-1' : '1-0';
-    if (c.isCheckmate()) return this.end(winner, 'checkmate');
-    if (c.isStalemate()) return this.end('1/2-1/2', 'stalemate');
-    if (c.isThreefoldRepetition()) return this.end('1/2-1/2', 'threefold repetition');
-    if (c.isDrawByFiftyMoves()) return this.end('1/2-1/2', 'fifty moves');
-    if (c.isInsufficientMaterial()) return this.end('1/2-1/2', 'insufficient material');
+    if (c.isCheckmate()) return this.end(c.turn() === 'w' ? '0-1' : '1-0', 'checkmate');
+    if (c.isDraw()) return this.end('1/2-1/2', 'draw by the rules');
     if (this.moves.length >= kMaxPlies) return this.end('1/2-1/2', `adjudicated at ${kMaxPlies} plies`);
     return false;
   }
@@ -152,20 +146,6 @@ class Game {
       fs.writeFileSync(path.join(p.dir, 'transcript.txt'), p.conn.transcript.join('\n') + '\n');
     }
   }
-
-  pgn(round) {
-    const c = this.chess;
-    const tc = this.movetime ? `${kMoveTimeMs / 1000}/move` : `${kClock.base / 1000}+${kClock.inc / 1000}`;
-    c.setHeader('Event', 'vantro refereed games');
-    c.setHeader('Date', new Date().toISOString().slice(0, 10).replace(/-/g, '.'));
-    c.setHeader('Round', String(round));
-    c.setHeader('White', this.players.w.example.name);
-    c.setHeader('Black', this.players.b.example.name);
-    c.setHeader('TimeControl', tc + (this.players.w.ponder ? ', pondering' : ''));
-    c.setHeader('Result', this.result);
-    c.setHeader('Termination', this.reason);
-    return c.pgn() + '\n\n'; // chess.js ends the movetext with the Result header
-  }
 }
 
 // A ring of pairings so every engine meets two others, both colours in each.
@@ -178,10 +158,10 @@ function schedule(examples) {
     for (let k = 0; k < perPair; ++k) {
       const swap = (k + i) % 2 === 1;
       const movetime = k % 4 >= 2 && ![a, b].some((e) => kNoMoveNow.has(examples[e].name));
-      games.push({ pair: i, white: swap ? b : a, black: swap ? a : b, movetime, ponder: games.length % 2 === 0 });
+      games.push({ white: swap ? b : a, black: swap ? a : b, movetime, ponder: games.length % 2 === 0 });
     }
   });
-  return { pairs, games };
+  return games;
 }
 
 async function main() {
@@ -190,10 +170,8 @@ async function main() {
     console.log('games: fewer than two installed engines');
     process.exit(1);
   }
-  const pgnFile = path.join(out, 'games.pgn');
-  const { pairs, games } = schedule(examples);
-  const tally = pairs.map(() => ({ games: 0, score: 0, faults: [], plies: 0, ms: 0 }));
-  for (const [round, g] of games.entries()) {
+  let failures = 0;
+  for (const [round, g] of schedule(examples).entries()) {
     const dir = path.join(out, `game${round + 1}`);
     const white = new Player(examples[g.white], vantro, path.join(dir, 'white'), g.ponder);
     const black = new Player(examples[g.black], vantro, path.join(dir, 'black'), g.ponder);
@@ -203,25 +181,13 @@ async function main() {
     if (problem) game.fail(problem);
     else await game.play();
     await game.finish();
-    fs.appendFileSync(pgnFile, game.pgn(round + 1));
-    const t = tally[g.pair];
-    t.games += 1;
-    t.plies += game.moves.length;
-    t.ms += performance.now() - begin;
-    const firstIsWhite = g.white === pairs[g.pair][0];
-    t.score += { '1-0': firstIsWhite ? 1 : 0, '0-1': firstIsWhite ? 0 : 1, '1/2-1/2': 0.5 }[game.result] ?? 0;
-    if (game.fault) t.faults.push(`game ${round + 1}: ${game.fault} (logs: ${dir})`);
-    console.log(`game ${round + 1}: ${white.example.name}-${black.example.name} ${game.result} (${game.reason}), ${game.moves.length} plies, ${((performance.now() - begin) / 1000).toFixed(1)} s`);
+    if (game.fault) failures += 1;
+    const tc = (g.movetime ? `${kMoveTimeMs} ms a move` : `${kClock.base / 1000}+${kClock.inc / 1000} s`) + (g.ponder ? ', pondering' : '');
+    const seconds = ((performance.now() - begin) / 1000).toFixed(1);
+    console.log(`game ${round + 1}: ${white.example.name}-${black.example.name} (${tc}) ${game.result}, ${game.fault ? `FAILED: ${game.fault} (logs: ${dir})` : game.reason}, ${game.moves.length} plies, ${seconds} s`);
   }
-  let faults = 0;
-  pairs.forEach(([a, b], i) => {
-    const t = tally[i];
-    faults += t.faults.length;
-    console.log(`pairing ${examples[a].name} - ${examples[b].name}: ${t.games} games, ${t.score}-${t.games - t.score}, ` + `${t.plies} plies, ${(t.ms / 1000).toFixed(0)} s, ${t.faults.length ? 'FAILED' : 'no faults'}`);
-    for (const f of t.faults) console.log('  ' + f);
-  });
-  console.log(`games: ${games.length} games, PGN in ${pgnFile}`);
-  process.exit(faults ? 1 : 0);
+  console.log(`games: ${failures ? `${failures} FAILED` : 'no faults'}`);
+  process.exit(failures ? 1 : 0);
 }
 
 main();

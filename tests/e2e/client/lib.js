@@ -1,17 +1,19 @@
 // What the client session and the refereed games share: their command line with
-// the example files whose engines are installed, the legality judge, and a
-// line-level UCI connection with time stamps (the games need exact timing,
-// which node-uci does not expose).
+// the example files whose engines are installed, the legality judge, and the
+// engine's lines with their arrival times (node-uci exposes no times, and sees a
+// bestmove only as the last line of a read).
 'use strict';
 const fs = require('fs');
 const path = require('path');
-const { spawn } = require('child_process');
 const { EventEmitter, once } = require('events');
 const readline = require('readline');
 const { Chess } = require('chess.js');
 
 const kSlackMs = 100; // what a bestmove may come after the time the GUI allowed
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+// No move-now while it thinks and "st" in whole seconds only: a fixed time
+// under a second cannot be kept.
+const kNoMoveNow = new Set(['hoichess']);
+const { setTimeout: sleep } = require('timers/promises');
 const isBestmove = (text) => text.startsWith('bestmove ');
 
 // `node <script> <vantro binary> <output folder> [example name...]`: the binary,
@@ -76,16 +78,17 @@ function judgeBestmove(game, line) {
   return playUci(after, ponder) ? { best, ponder } : null;
 }
 
-// One UCI engine process with every line it writes kept with its arrival time;
-// each line either way, and the process's end, is announced as 'change'.
+// The lines of a UCI engine process (`proc`, its stdin and stdout piped), each
+// kept with its arrival time; each line either way, and the process's end, is
+// announced as 'change'.
 class Connection extends EventEmitter {
-  constructor(command, args, cwd) {
+  constructor(proc) {
     super();
     this.lines = [];
     this.transcript = [];
     this.t0 = performance.now();
     this.exited = null;
-    this.proc = spawn(command, args, { cwd, stdio: ['pipe', 'pipe', 'inherit'] });
+    this.proc = proc;
     this.proc.stdin.on('error', () => {});
     readline.createInterface({ input: this.proc.stdout }).on('line', (text) => {
       this.lines.push({ text, t: performance.now() });
@@ -127,4 +130,4 @@ class Connection extends EventEmitter {
   }
 }
 
-module.exports = { commandLine, legalMoves, playUci, position, judgeBestmove, Connection, isBestmove, sleep, kSlackMs, Chess };
+module.exports = { commandLine, legalMoves, playUci, position, judgeBestmove, Connection, isBestmove, sleep, kSlackMs, kNoMoveNow, Chess };

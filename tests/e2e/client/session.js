@@ -1,35 +1,31 @@
 // A real UCI client (node-uci) drives vantro over every installed example file:
 // node-uci's own handshake and option parsing, positions from startpos and FEN,
-// every kind of go, pondering, an engine-specific option. Every go must get
-// exactly one legal bestmove within the time the GUI allowed plus 100 ms.
+// every kind of go (fixed times from 200 ms), a mate in one right after a depth
+// limit, pondering, an engine-specific option. Every go must get exactly one
+// legal bestmove within the time the GUI allowed plus 100 ms.
 //   node session.js <vantro binary> <output folder> [example name...]
 'use strict';
 const fs = require('fs');
 const path = require('path');
-const readline = require('readline');
 const { Engine } = require('node-uci');
-const { commandLine, legalMoves, position, judgeBestmove, isBestmove, sleep, kSlackMs, Chess } = require('./lib');
+const { commandLine, legalMoves, position, judgeBestmove, Connection, isBestmove, sleep, kSlackMs, kNoMoveNow, Chess } = require('./lib');
 
 const kUnlimitedMs = 60000; // "go depth" gives no time; a search this long is hung
 const kStart = new Chess().fen();
 const kMiddle = 'r2q1rk1/pp2bppp/2n1pn2/3p4/3P1B2/2PBPN2/PP1N1PPP/R2QK2R w KQ - 3 9';
 const kLong = { wtime: 30000, btime: 30000 }; // enough for depth 4 in any engine's budget
 const kShort = { wtime: 10000, btime: 10000 };
+const kMateInOne = ['e2e4', 'e7e5', 'f1c4', 'b8c6', 'd1h5', 'g8f6']; // h5f7
 
-function timeout(promise, ms, what) {
-  let timer;
-  const expired = new Promise((_, reject) => {
-    timer = setTimeout(() => reject(new Error(`${what}: nothing within ${ms} ms`)), ms);
-  });
-  return Promise.race([promise, expired]).finally(() => clearTimeout(timer));
-}
+// `promise`, or a rejection after `ms` that names `what`.
+const timeout = (promise, ms, what) =>
+  Promise.race([promise, sleep(ms, null, { ref: false }).then(() => Promise.reject(new Error(`${what}: nothing within ${ms} ms`)))]);
 
 class Session {
   constructor(example, vantro, dir) {
     this.example = example;
     this.dir = dir;
     this.gos = 0;
-    this.bestmoves = 0;
     this.faults = [];
     // node-uci starts a program without arguments: a GUI's usual answer is a script.
     const script = path.join(dir, 'vantro.sh');
@@ -39,9 +35,7 @@ class Session {
 
   async start() {
     await timeout(this.engine.init(), 20000, 'uci');
-    readline.createInterface({ input: this.engine.proc.stdout }).on('line', (line) => {
-      if (isBestmove(line)) this.bestmoves += 1;
-    });
+    this.conn = new Connection(this.engine.proc);
     const { name } = this.engine.id;
     if (this.example.title && name !== this.example.title) throw new Error(`id name "${name}", file says "${this.example.title}"`);
     const expected = [['Hash', 'spin'], ['Ponder', 'check'], ...this.example.extras.map((e) => [e.name])];
@@ -61,32 +55,38 @@ class Session {
   async search(fen, moves, params, finish, deeper) {
     await timeout(this.engine.position(fen === kStart ? 'startpos' : fen, moves), 10000, 'position');
     this.gos += 1;
-    const allowedMs = finish === 'stop' ? 0 : params.movetime ?? params.wtime ?? kUnlimitedMs;
+    let allowedMs = finish === 'stop' ? 0 : params.movetime ?? params.wtime ?? kUnlimitedMs;
+    if (params.movetime && kNoMoveNow.has(this.example.name)) allowedMs = Math.max(1, Math.round(params.movetime / 1000)) * 1000;
     const what = `go ${JSON.stringify(params)}` + (finish ? `, ${finish}` : '');
-    const searching = params.infinite ? this.engine.goInfinite({}) : this.engine.go(params);
+    const from = this.conn.lines.length;
+    // The bestmove is read from the lines: node-uci misses it when the engine's
+    // result ("info string 1-0 {White mates}") follows in the same read.
+    const searching = params.infinite ? this.engine.goInfinite() : this.engine.go(params).catch(() => {});
     let begin = performance.now();
     if (finish) {
       await sleep(params.infinite ? 500 : 300);
-      begin = performance.now();
       // node-uci's ponderhit() waits for a readyok that it misses when the
-      // search's first info lines arrive in the same read, and its stop()
-      // only ends goInfinite(): the line is written.
-      if (!params.infinite) this.engine.write(finish);
+      // search's first info lines arrive in the same read: the line is written.
+      begin = performance.now();
+      this.engine.write(finish);
     }
-    const result = await timeout(params.infinite ? this.engine.stop() : searching, allowedMs + 5000, what);
-    const elapsedMs = performance.now() - begin;
-    const line = `bestmove ${result.bestmove}` + (result.ponder ? ` ponder ${result.ponder}` : '');
+    const answer = await this.conn.waitFor(isBestmove, from, allowedMs + 5000);
+    if (params.infinite) searching.emit('stop');
+    if (!answer) throw new Error(`${what}: no bestmove within ${allowedMs + 5000} ms`);
+    const elapsedMs = answer.t - begin;
+    const info = this.conn.lines.slice(from, answer.index).map((l) => l.text);
     const game = position(fen, moves);
-    const verdict = judgeBestmove(game, line);
-    if (!verdict) this.faults.push(`${what}: illegal "${line}" after ${fen} moves ${moves.join(' ')}`);
+    const verdict = judgeBestmove(game, answer.text);
+    if (!verdict) this.faults.push(`${what}: illegal "${answer.text}" after ${fen} moves ${moves.join(' ')}`);
+    if (elapsedMs < 0) this.faults.push(`${what}: bestmove before "${finish}"`);
     if (elapsedMs > allowedMs + kSlackMs) {
       this.faults.push(`${what}: bestmove after ${elapsedMs.toFixed(0)} ms, allowed ${allowedMs}`);
     }
-    const depth = Math.max(0, ...result.info.map((i) => i.depth || 0));
+    const depth = Math.max(0, ...info.map((l) => Number(/ depth (\d+)/.exec(l)?.[1] ?? 0)));
     if (deeper && depth <= 3) this.faults.push(`clock search after ${deeper} stopped at depth ${depth}`);
     const best = verdict?.best ?? legalMoves(game)[0];
     // The reply a GUI ponders on: the engine's ponder move, else any legal one.
-    return { best, reply: verdict?.ponder || legalMoves(position(fen, [...moves, best]))[0] };
+    return { best, reply: verdict?.ponder || legalMoves(position(fen, [...moves, best]))[0], info };
   }
 
   async run() {
@@ -95,7 +95,13 @@ class Session {
     const line = ['a2a3', 'a7a6'];
     await this.search(kMiddle, line, { depth: 3 });
     await this.search(kMiddle, line, kLong, null, '"go depth 3"');
-    await this.search(kStart, [first.best], { movetime: 1000 });
+    for (const movetime of [300, 200]) await this.search(kStart, [first.best], { movetime });
+    // Fairy-Max under too deep a depth limit never ends the search of a mate.
+    await this.search(kMiddle, [], { depth: 3 });
+    const mate = await this.search(kStart, kMateInOne, { movetime: 1000 });
+    if (mate.best !== 'h5f7' || !mate.info.some((l) => l.includes(' score mate 1 '))) {
+      this.faults.push(`mate in one after "go depth 3": "${mate.best}", no "score mate 1"`);
+    }
     await this.search(kMiddle, [], { depth: 3 });
     await this.search(kMiddle, [], { infinite: true }, 'stop');
     await timeout(this.engine.ucinewgame(), 10000, 'ucinewgame');
@@ -111,7 +117,8 @@ class Session {
     await this.search(kMiddle, [...played, other], kShort);
     await this.setExtra();
     await sleep(200);
-    if (this.bestmoves !== this.gos) this.faults.push(`${this.gos} go commands, ${this.bestmoves} bestmoves`);
+    const bestmoves = this.conn.lines.filter((l) => isBestmove(l.text)).length;
+    if (bestmoves !== this.gos) this.faults.push(`${this.gos} go commands, ${bestmoves} bestmoves`);
     await timeout(this.engine.quit(), 10000, 'quit');
   }
 
