@@ -1,12 +1,10 @@
-// Debian's xboard engines through the ready definition files in examples/
-// and through the files "vantro --probe" writes for them: a short game in
-// which every "go" gets a legal "bestmove".
-// (The client stage, tests/e2e/client/session.js, plays the clock search
-// after a depth limit, an analysis and "ucinewgame" with each example.)
+// Debian's xboard engines through the files "vantro --probe" writes for them,
+// and the faults of single engines through their ready definition files in
+// examples/. (The client stage, tests/e2e/client/, plays every example: every
+// kind of go, fixed times, a mate after a depth limit, pondering and games.)
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -15,7 +13,6 @@
 
 #include "base/text.h"
 #include "chess/move_text.h"
-#include "search/go_request.h"
 #include "search/position_command.h"
 #include "settings/definition_file.h"
 #include "support/piped_process.h"
@@ -43,68 +40,11 @@ std::string ExampleFile(const char* engine) {
   return SourceDir() + "/examples/" + engine + ".eng";
 }
 
-// Every "go" gets a legal "bestmove", and so does a stopped "go infinite".
-// The examples also tell a mate in one as a mate score, and keep a fixed time
-// per move: "st" holds whole seconds only, and some engines overrun it.
-void PlayShortGame(const std::string& file, bool example) {
-  TempDir dir;
-  UciSession session(dir.Path(), {file});
-  ASSERT_TRUE(session.Handshake(15s)) << "is the engine installed? (tools/deps.sh)";
-  const bool timed = example && !file.ends_with("hoichess.eng");  // no move-now, st in seconds
-  // A position out of every opening book, given by FEN: engines take it only
-  // when the set-up suits them (some accept "setboard" in force mode only).
-  std::string position = std::string("position fen ") + kMiddleGame + " moves";
-  const char* gos[] = {"go wtime 20000 btime 20000",
-                       "go movetime 300",
-                       "go wtime 15000 btime 15000 winc 100 binc 100",
-                       "go movetime 1500",
-                       "go wtime 10000 btime 10000 movestogo 20",
-                       "go movetime 200",
-                       "go depth 3"};
-  for (const char* go : gos) {
-    session.Send(position);
-    const auto sent = std::chrono::steady_clock::now();
-    session.Send(go);
-    std::optional<std::string> best = session.WaitFor("bestmove", 20s);
-    ASSERT_TRUE(best) << go;
-    const int movetime = ParseGo(go).movetime;
-    if (timed && movetime > 0) {
-      EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(movetime + 150))
-          << go;
-    }
-    const std::string_view move = GetWord(*best, 2);
-    ASSERT_TRUE(IsLegalAfter(position, move)) << *best << " after " << position;
-    position += " " + std::string(move);
-  }
-  // The search that lifts the depth limit, in a new game: Fairy-Max under too
-  // deep a limit never ends a mate search.
-  if (example) {
-    session.Send("position startpos moves e2e4 e7e5 f1c4 b8c6 d1h5 g8f6");
-    session.Send("go movetime 1000");
-    std::vector<std::string> lines = session.ReadUntil("bestmove", 10s);
-    ASSERT_FALSE(lines.empty());
-    EXPECT_THAT(lines.back(), ::testing::StartsWith("bestmove h5f7"));
-    EXPECT_THAT(lines, ::testing::Contains(::testing::HasSubstr(" score mate 1 ")));
-  }
-  session.Send(position);
-  session.Send("go infinite");
-  std::this_thread::sleep_for(300ms);
-  session.Send("stop");
-  std::optional<std::string> best = session.WaitFor("bestmove", 15s);
-  ASSERT_TRUE(best);
-  EXPECT_TRUE(IsLegalAfter(position, GetWord(*best, 2))) << *best;
-  session.Send("quit");
-  EXPECT_EQ(session.WaitExit(10s), 0);
-}
-
-class RealEngine : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(RealEngine, PlaysLegalMovesMatesAndKeepsAFixedTime) {
-  PlayShortGame(ExampleFile(GetParam()), true);
-}
-
 class ProbedEngine : public ::testing::TestWithParam<const char*> {};
 
+// Every "go" of a short game from a position out of every opening book (some
+// engines take "setboard" in force mode only) gets a legal "bestmove", and so
+// does a stopped "go infinite".
 TEST_P(ProbedEngine, ProbedDefinitionFilePlaysLikeTheExample) {
   Settings example;
   EngineOptionList options;
@@ -118,7 +58,25 @@ TEST_P(ProbedEngine, ProbedDefinitionFilePlaysLikeTheExample) {
   while (std::optional<std::string> line = probe.ReadLine(30s)) text += *line + "\n";
   ASSERT_EQ(probe.WaitExit(10s), 0) << text;
   ASSERT_THAT(text, ::testing::HasSubstr("\nProgram=" + args[1]));
-  PlayShortGame(dir.Write("probed.eng", text), false);
+  UciSession session(dir.Path(), {dir.Write("probed.eng", text)});
+  ASSERT_TRUE(session.Handshake(15s));
+  std::string position = std::string("position fen ") + kMiddleGame + " moves";
+  for (const char* go :
+       {"go wtime 20000 btime 20000", "go movetime 300", "go depth 3", "go infinite"}) {
+    session.Send(position);
+    session.Send(go);
+    if (std::string_view(go) == "go infinite") {
+      std::this_thread::sleep_for(300ms);
+      session.Send("stop");
+    }
+    std::optional<std::string> best = session.WaitFor("bestmove", 20s);
+    ASSERT_TRUE(best) << go;
+    const std::string_view move = GetWord(*best, 2);
+    ASSERT_TRUE(IsLegalAfter(position, move)) << *best << " after " << position;
+    position += " " + std::string(move);
+  }
+  session.Send("quit");
+  EXPECT_EQ(session.WaitExit(10s), 0);
 }
 
 TEST(RealFairyMax, OffersItsOwnOptionsWithTheKeyAndGetsTheirValues) {
@@ -203,9 +161,6 @@ TEST(RealGnuChess, StartsEveryTime) {
 INSTANTIATE_TEST_SUITE_P(Debian, ProbedEngine,
                          ::testing::Values("fairymax", "hoichess", "phalanx", "sjeng",
                                            "stockfish"));
-INSTANTIATE_TEST_SUITE_P(Debian, RealEngine,
-                         ::testing::Values("fairymax", "gnuchess", "hoichess", "phalanx", "sjeng",
-                                           "dreamer", "stockfish"));
 
 }  // namespace
 }  // namespace vantro::test
