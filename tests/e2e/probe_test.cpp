@@ -42,8 +42,7 @@ Outcome Probe(const TempDir& dir, const std::string& commandLine) {
 }
 
 // The engine-specific option lines of a "uci" answer (they come first).
-std::vector<std::string> EngineOptionLines(const TempDir& dir, const std::string& file) {
-  UciSession session(dir.Path(), {file});
+std::vector<std::string> EngineOptionLines(UciSession& session) {
   session.Send("uci");
   std::vector<std::string> lines;
   for (const std::string& line : session.ReadUntil("uciok", 10s)) {
@@ -79,14 +78,12 @@ TEST(Probe, WritesEveryFeatureAndOptionTypeAndTheKeyOffersTheSameOptions) {
     EXPECT_THAT(probe.out, HasSubstr("\n" + line)) << line;
   }
 
-  const std::vector<std::string> fromFile = EngineOptionLines(dir, dir.Write("p.eng", probe.out));
+  UciSession probed(dir.Path(), {dir.Write("p.eng", probe.out)});
+  const std::vector<std::string> fromFile = EngineOptionLines(probed);
   EXPECT_EQ(fromFile.size(), 10u);
-  const std::string keyed =
-      dir.Write("k.eng", "[OPTIONS]\nProgram=" + program + "\nEngineOptions=true\nLogfile=true\n");
-  EXPECT_EQ(EngineOptionLines(dir, keyed), fromFile);
-
-  UciSession session(dir.Path(), {keyed});
-  ASSERT_TRUE(session.Handshake(5s));
+  UciSession session(dir.Path(), {dir.Write("k.eng", "[OPTIONS]\nProgram=" + program +
+                                                         "\nEngineOptions=true\nLogfile=true\n")});
+  EXPECT_EQ(EngineOptionLines(session), fromFile);
   for (const char* set : {"Depth Cap value 7", "Fast value false", "Style value risky",
                           "Motto value x  y", "Reset It", "Threads value 2"}) {
     session.Send(std::string("setoption name ") + set);
