@@ -24,26 +24,18 @@ class LogTest : public ::testing::Test {
   std::filesystem::path old;
 };
 
-TEST_F(LogTest, MultiLineTextsAndLineEndsAreWrittenAsLines) {
-  Logger log(uptime);
-  log.ApplyLogFile(true);
-  log.Log("xboard\nprotover 2", kTagToEngine);
-  log.Log("ends\n", kTagToEngine);
-  log.Log("", kTagToEngine);
-  log.Close();
-  EXPECT_EQ(File(), "0.000: S< xboard\r\nprotover 2\r\n0.000: S< ends\r\n0.000: S< \r\n");
-}
-
-TEST_F(LogTest, FirstIsReadyDropsHeldLinesAndLaterLoggingStartsThen) {
+TEST_F(LogTest, FirstIsReadyDropsHeldLinesAndLaterLoggingWritesEachLineWithCrLf) {
   Logger log(uptime);
   log.Log("dropped", kTagFromGui);
   log.EndHolding();
   log.Log("nowhere", kTagFromGui);
   EXPECT_FALSE(std::filesystem::exists(Logger::kFileName));
   log.ApplyLogFile(true);
-  log.Log("kept", kTagFromGui);
+  log.Log("xboard\nprotover 2", kTagToEngine);  // a text of several lines
+  log.Log("ends\n", kTagToEngine);
+  log.Log("", kTagToEngine);
   log.Close();
-  EXPECT_EQ(File(), "0.000: C> kept\r\n");
+  EXPECT_EQ(File(), "0.000: S< xboard\r\nprotover 2\r\n0.000: S< ends\r\n0.000: S< \r\n");
 }
 
 TEST_F(LogTest, HoldingIsBoundedWhenNobodyDecides) {

@@ -140,15 +140,11 @@ const Exchange kExchanges[] = {
      {"<0-1 {Black mates}"},
      {"info string 0-1 {Black mates}", "bestmove 0000"},
      {"result 0-1"}},
-    // The last game's mate, printed after its move, met by the next search.
-    {"StaleMateClaimIsDiscardedAndTheSearchGoesOn",
+    // The last game's mate or repetition, printed after its move, met by the
+    // next search.
+    {"StaleMateAndRepetitionClaimsAreDiscardedAndTheSearchGoesOn",
      "e2e4",
-     {"<1-0 {White mates}", "<move e7e5"},
-     {"bestmove e7e5"},
-     {}},
-    {"StaleRepetitionClaimIsDiscardedAndTheSearchGoesOn",
-     "e2e4",
-     {"<1/2-1/2 {Draw by repetition}", "<move e7e5"},
+     {"<1-0 {White mates}", "<1/2-1/2 {Draw by repetition}", "<move e7e5"},
      {"bestmove e7e5"},
      {}},
     // Setting the engine's game up.

@@ -27,10 +27,8 @@ TEST(ApplySettingTest, KeysMatchInAnyCaseAndActionsFollowTheRules) {
       {kSet + "help", {"OpenHelp"}},
       {kSet + "Help value x", {"SetEngineOption [Help] [x]"}},
       {kSet + " Init \t String   value  x   Y  ", {"SetEngineOption [Init String] [x Y]"}},
-      {kSet + "Threads value <empty>", {"SetEngineOption [Threads] []"}},
       {kSet + "Ponder value true", {"PonderSet"}},  // even without a change
       {kSet + "Computer value false", {"ComputerSet off"}},
-      {kSet + "LOGFILE value on", {"LogFileSet on"}},
       {kSet + "ShowThinkingMove value true",
        {"ShowThinkingMoveChanging, stored off", "ShowThinkingMoveSet on, stored on"}},
   };
