@@ -1,13 +1,11 @@
 // A smoke test of the test tools: the fake engine driven directly over pipes
 // (without Vantro) plays a legal move and rejects an illegal one.
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 
 #include "chess/move_text.h"
 #include "support/fake_engine_script.h"
-#include "support/full_match.h"
 #include "support/piped_process.h"
 #include "support/temp_dir.h"
 #include "support/test_paths.h"
@@ -17,26 +15,24 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST(FakeEngine, PlaysALegalMoveAfterItsThinkingAndRejectsAnIllegalOne) {
+TEST(FakeEngine, PlaysALegalMoveAndRejectsAnIllegalOne) {
   TempDir dir;
   FakeEngineScript script;
-  script.Play(0, 20, 7).On("quit", "exit 3").WriteTo(dir);
+  script.Play(0, 20, 7).ExitOnQuit().WriteTo(dir);
   PipedProcess engine(FakeEngineBinary(),
                       {"--log", EngineLogPath(dir), "--script", dir.File("script.txt")},
                       dir.Path());
   for (const char* line : {"new", "force", "e2e4", "go"}) engine.Send(line);
   const std::vector<std::string> lines = engine.ReadUntil("move ", 5s);
-  ASSERT_GE(lines.size(), 2u);
+  ASSERT_FALSE(lines.empty());
   const std::string move = lines.back().substr(5);
-  EXPECT_THAT(lines[lines.size() - 2],
-              FullyMatches("[0-9]+ -?[0-9]+ [0-9]+ [0-9]+ " + move + " [a-h1-8qrbn]+"));
   Board board;
   board.SetFEN("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 1");
   EXPECT_FALSE(ParseMove(board, move).Empty()) << lines.back();
   engine.Send("usermove e2e4");  // the pawn has already left e2
   EXPECT_EQ(engine.ReadLine(5s), "Illegal move: e2e4");
   engine.Send("quit");
-  EXPECT_EQ(engine.WaitExit(5s), 3);
+  EXPECT_EQ(engine.WaitExit(5s), 0);
 }
 
 }  // namespace

@@ -20,7 +20,11 @@ TEST_F(FeaturesTest, BooleanFeaturesTakeOnlyZeroAndOne) {
   EXPECT_EQ(TakeEngine().size(), 5u);
 }
 
-TEST_F(FeaturesTest, QuotedValuesSpanWordsAndAreNotReadAsFeatures) {
+TEST_F(FeaturesTest, OnlyPairsOfTheLowerCaseKeywordAreAcceptedAndQuotedValuesSpanWords) {
+  Engine("feature myname=\"Solo\" ping=1 sigint=0 stray");
+  EXPECT_THAT(TakeEngine(), ElementsAre("accepted myname", "accepted ping", "accepted sigint"));
+  EXPECT_EQ(adapter.settings.EngineName(), "\"Solo\"");  // one word keeps its quotes
+  Engine("FEATURE done=1");                              // not the keyword: nothing accepted
   Engine(
       "feature myname=\"Fairy-Max 5.0b\" variants=\"normal,shatranj done=0 x\" "
       "option=\"Resign -check 0\" done=1");
@@ -28,13 +32,6 @@ TEST_F(FeaturesTest, QuotedValuesSpanWordsAndAreNotReadAsFeatures) {
                                         "accepted done"));
   EXPECT_EQ(adapter.settings.EngineName(), "Fairy-Max 5.0b");
   EXPECT_FALSE(adapter.engine.NegotiationOpen());
-}
-
-TEST_F(FeaturesTest, OnlyPairsOfTheLowerCaseKeywordAreAcceptedAndASingleWordNameKeepsItsQuotes) {
-  Engine("feature myname=\"Solo\" ping=1 sigint=0 stray");
-  EXPECT_THAT(TakeEngine(), ElementsAre("accepted myname", "accepted ping", "accepted sigint"));
-  EXPECT_EQ(adapter.settings.EngineName(), "\"Solo\"");
-  Engine("FEATURE done=1");
   Engine("feature myname=");
   EXPECT_THAT(TakeEngine(), ElementsAre("accepted myname"));
   EXPECT_EQ(adapter.settings.EngineName(), "");
