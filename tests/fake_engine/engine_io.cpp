@@ -1,46 +1,34 @@
 #include "engine_io.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <cstdio>
 
-#ifndef O_CLOEXEC  // Windows: nothing is inherited that is not asked for
-#define O_CLOEXEC 0
-#endif
-#ifndef O_BINARY  // POSIX: every file is binary
-#define O_BINARY 0
-#endif
+#include "platform/process_env.h"
 
 namespace vantro::fake {
 
 EngineIo::EngineIo(const std::string& logPath) : start_(std::chrono::steady_clock::now()) {
-  if (!logPath.empty()) {
-    logFd_ = ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_BINARY, 0644);
+  if (!logPath.empty()) log_.OpenForAppending(logPath);
+}
+
+void EngineIo::Print(std::string_view text, bool toStandardError) {
+  std::lock_guard lock(mutex_);
+  if (!toStandardError) {
+    WriteAll(StandardOutput(), text);
+  } else {
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fflush(stderr);
   }
 }
 
-EngineIo::~EngineIo() {
-  if (logFd_ >= 0) ::close(logFd_);
-}
-
-void EngineIo::Write(int fd, std::string_view prefix, std::string_view text) {
-  if (fd < 0) return;
+void EngineIo::Log(std::string_view prefix, std::string_view text) {
   std::lock_guard lock(mutex_);  // taken before the clock is read, so entries stay in time order
-  std::string stamped;
-  if (fd == logFd_) {
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::steady_clock::now() - start_)
-                        .count();
-    stamped = std::to_string(ms) + " " + std::string(prefix) + std::string(text) + "\n";
-    text = stamped;
-  }
-  while (!text.empty()) {
-    const ssize_t written = ::write(fd, text.data(), text.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return;  // the reader has gone
-    text.remove_prefix(static_cast<size_t>(written));
-  }
+  if (!log_.IsOpen()) return;
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::steady_clock::now() - start_)
+                      .count();
+  log_.Write(std::to_string(ms) + " " + std::string(prefix) + std::string(text) + "\n");
 }
 
 void EngineIo::Exit(int status) {

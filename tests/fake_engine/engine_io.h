@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text_file.h"
+
 namespace vantro::fake {
 
 // The only writer of the fake's log (its form is in docs/testing.md),
@@ -13,25 +15,21 @@ namespace vantro::fake {
 class EngineIo {
  public:
   explicit EngineIo(const std::string& logPath);
-  ~EngineIo();
-  EngineIo(const EngineIo&) = delete;
-  EngineIo& operator=(const EngineIo&) = delete;
 
-  void Received(std::string_view line) { Write(logFd_, line.starts_with('@') ? "@" : "", line); }
+  void Received(std::string_view line) { Log(line.starts_with('@') ? "@" : "", line); }
   void Note(std::string_view name, std::string_view detail = {}) {
-    Write(logFd_, "@", std::string(name) + (detail.empty() ? "" : " ") + std::string(detail));
+    Log("@", std::string(name) + (detail.empty() ? "" : " ") + std::string(detail));
   }
-  // As it is, no line feed added; fd 1 is standard output, 2 standard error.
-  void Print(std::string_view text, int fd = 1) { Write(fd, "", text); }
+  // As it is, no line feed added.
+  void Print(std::string_view text, bool toStandardError = false);
   // Notes the status and ends the process at once, wherever the other threads are.
   [[noreturn]] void Exit(int status);
 
  private:
-  // To the log: a time-stamped line; to the other files: `text` as it is.
-  void Write(int fd, std::string_view prefix, std::string_view text);
+  void Log(std::string_view prefix, std::string_view text);
 
   std::mutex mutex_;
-  int logFd_ = -1;
+  TextFile log_;
   std::chrono::steady_clock::time_point start_;
 };
 

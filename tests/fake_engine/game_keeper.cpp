@@ -81,17 +81,13 @@ void GameKeeper::ReceiveMove(std::string_view text) {
     io_.Print("Illegal move: " + std::string(text) + "\n");
     return;
   }
-  MakeMove(move);
+  board_.MakeMove(move, false);
+  history_.push_back(move);
   if (analyzing_) {
     BoardChanged();
   } else if (!force_ && board_.sideToMove == engineSide_) {
     StartSearch();
   }
-}
-
-void GameKeeper::MakeMove(MoveInfo move) {
-  board_.MakeMove(move, false);
-  history_.push_back(move);
 }
 
 void GameKeeper::SetBoard(std::string_view fen) {
@@ -147,12 +143,13 @@ void GameKeeper::SearchLoop() {
 
 std::string GameKeeper::PlayMove() {
   searching_ = false;
-  const MoveInfo move = std::exchange(planned_, MoveInfo{});
+  MoveInfo move = std::exchange(planned_, MoveInfo{});
   if (move.Empty()) {
     if (!MoveGenerator::InCheck(board_, board_.sideToMove)) return "1/2-1/2 {Stalemate}\n";
     return board_.sideToMove == kWhite ? "0-1 {Black mates}\n" : "1-0 {White mates}\n";
   }
-  MakeMove(move);
+  board_.MakeMove(move, false);
+  history_.push_back(move);
   return "move " + MoveToCoord(move) + "\n";
 }
 

@@ -37,7 +37,6 @@ class GameKeeper {
 
   // These run with mutex_ held.
   void ReceiveMove(std::string_view text);
-  void MakeMove(MoveInfo move);
   void SetBoard(std::string_view fen);
   void BoardChanged();
   void StartSearch();

@@ -14,6 +14,24 @@
 
 namespace vantro::test {
 
+// Lines split at line feeds: a multi-line write counts as several lines.
+struct CapturedLines : ByteSink {
+  void Write(std::string_view data) override {
+    std::lock_guard lock(mutex);
+    for (size_t end; (end = data.find('\n')) != std::string_view::npos;
+         data.remove_prefix(end + 1)) {
+      lines.emplace_back(data.substr(0, end));
+    }
+  }
+  std::vector<std::string> Take() {
+    std::lock_guard lock(mutex);
+    return std::exchange(lines, {});
+  }
+
+  std::mutex mutex;
+  std::vector<std::string> lines;
+};
+
 // The search records, with GUI output and engine input captured in memory
 // and a stand-in for a running engine. Handlers are called directly, so each
 // test drives both sides of a conversation on one thread.
@@ -21,44 +39,16 @@ class AdapterTest : public ::testing::Test, public MemoryRecords {
  protected:
   AdapterTest() : MemoryRecords(guiOut, engineIn) {}
 
-  struct Capturing : ByteSink {
-    Capturing(AdapterTest& test, std::vector<std::string>& lines) : test(test), lines(lines) {}
-    void Write(std::string_view data) override { test.Capture(lines, data); }
-    AdapterTest& test;
-    std::vector<std::string>& lines;
-  };
-
-  // Lines split at line feeds: a multi-line write counts as several lines.
-  void Capture(std::vector<std::string>& into, std::string_view data) {
-    std::lock_guard lock(mutex);
-    std::string line;
-    for (char c : data) {
-      if (c == '\n') {
-        into.push_back(line);
-        line.clear();
-      } else {
-        line += c;
-      }
-    }
-  }
-
-  std::vector<std::string> TakeGui() { return Take(guiLines); }
-  std::vector<std::string> TakeEngine() { return Take(engineLines); }
-  std::vector<std::string> Take(std::vector<std::string>& lines) {
-    std::lock_guard lock(mutex);
-    return std::exchange(lines, {});
-  }
+  std::vector<std::string> TakeGui() { return guiOut.Take(); }
+  std::vector<std::string> TakeEngine() { return engineIn.Take(); }
 
   void Position(std::string_view line) { HandlePosition(adapter, line); }
   void Go(std::string_view line) { HandleGo(adapter, line, false); }
   void Engine(std::string_view line) { OnEngineLine(adapter, line); }
   SearchState State() const { return adapter.search.state; }
 
-  std::mutex mutex;
-  std::vector<std::string> guiLines;
-  std::vector<std::string> engineLines;
-  Capturing guiOut{*this, guiLines};
-  Capturing engineIn{*this, engineLines};
+  CapturedLines guiOut;
+  CapturedLines engineIn;
 };
 
 }  // namespace vantro::test

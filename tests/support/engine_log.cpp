@@ -1,31 +1,24 @@
 #include "support/engine_log.h"
 
-#include <charconv>
+#include <algorithm>
+#include <sstream>
 #include <thread>
 
+#include "base/text.h"
 #include "support/temp_dir.h"
 
 namespace vantro::test {
-namespace {
-
-// The log is a file written by another process: there is nothing to wait on,
-// so it is read again after this pause.
-constexpr Duration kPollInterval{20};
-
-}  // namespace
 
 FakeEngineLog ReadEngineLog(const std::string& path) {
-  const std::string text = ReadFile(path);
   FakeEngineLog log;
-  size_t start = 0;
-  for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-    const std::string_view line(text.data() + start, end - start);
-    EngineLogEntry entry;
-    const auto [rest, error] = std::from_chars(line.data(), line.data() + line.size(), entry.ms);
-    if (error != std::errc() || rest == line.data() + line.size() || *rest != ' ') continue;
-    const std::string_view body = line.substr(rest + 1 - line.data());
-    const bool note = body.starts_with('@') && !body.starts_with("@@");
-    entry.text = body.substr(body.starts_with('@') ? 1 : 0);
+  std::istringstream text(ReadFile(path));
+  // A line without its line feed is still being written.
+  for (std::string line; std::getline(text, line) && !text.eof();) {
+    const size_t blank = line.find(' ');
+    if (blank == std::string::npos) continue;
+    EngineLogEntry entry{ParseInt64(line), line.substr(blank + 1)};
+    const bool note = entry.text.starts_with('@') && !entry.text.starts_with("@@");
+    if (entry.text.starts_with('@')) entry.text.erase(0, 1);
     (note ? log.notes : log.received).push_back(std::move(entry));
   }
   return log;
@@ -40,10 +33,8 @@ std::vector<std::string> FakeEngineLog::ReceivedLines() const {
 std::vector<std::string> FakeEngineLog::Notes(std::string_view name) const {
   std::vector<std::string> texts;
   for (const EngineLogEntry& entry : notes) {
-    const std::string_view text = entry.text;
-    if (text == name) texts.emplace_back();
-    if (text.starts_with(name) && text.size() > name.size() && text[name.size()] == ' ') {
-      texts.emplace_back(text.substr(name.size() + 1));
+    if (GetWord(entry.text, 1) == name) {
+      texts.push_back(entry.text.substr(std::min(entry.text.size(), name.size() + 1)));
     }
   }
   return texts;
@@ -57,7 +48,8 @@ std::optional<EngineLogEntry> WaitForEngineLine(const std::string& path, std::st
       if (entry.text == text) return entry;
     }
     if (std::chrono::steady_clock::now() >= deadline) return {};
-    std::this_thread::sleep_for(kPollInterval);
+    // Another process writes the log: there is nothing to wait on.
+    std::this_thread::sleep_for(Duration(20));
   }
 }
 

@@ -10,12 +10,8 @@
 
 namespace vantro::test {
 
-// Builds a script for the fake xboard engine (its language is described in
-// tests/fake_engine/main.cpp and docs/testing.md).
-//
-//   FakeEngineScript script;
-//   script.Features("setboard=1 usermove=1 done=1").On("go", "print move e7e5").ExitOnQuit();
-//   std::string program = script.WriteTo(dir);  // the Program= line for Vantro
+// Builds a script for the fake xboard engine; its language and an example
+// are in docs/testing.md.
 class FakeEngineScript {
  public:
   FakeEngineScript& Start(std::string_view action) { return Add("start " + std::string(action)); }

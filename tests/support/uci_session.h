@@ -11,10 +11,6 @@ namespace vantro::test {
 // `workDir` as its current directory, talking over pipes. After a failed
 // test the transcript is printed together with Vantro.log and engine.log
 // from `workDir`, when they exist.
-//
-//   UciSession session(dir.Path(), {definitionFile});
-//   session.Send("uci");
-//   auto lines = session.ReadUntil("uciok", 2s);
 class UciSession : public PipedProcess {
  public:
   explicit UciSession(const std::string& workDir, const std::vector<std::string>& args = {});
