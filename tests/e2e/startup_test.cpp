@@ -6,7 +6,6 @@
 #include <chrono>
 
 #include "support/conversation.h"
-#include "support/full_match.h"
 
 namespace vantro::test {
 namespace {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <ostream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,12 @@ struct Conversation {
 
 inline std::ostream& operator<<(std::ostream& out, const Conversation& c) {
   return out << c.name;
+}
+
+// The whole text matches the pattern as the conversation patterns do: one
+// regex dialect on every platform (GoogleTest's own on Windows knows no brackets).
+MATCHER_P(FullyMatches, pattern, "matches " + ::testing::PrintToString(std::string(pattern))) {
+  return std::regex_match(std::string(arg), std::regex(pattern));
 }
 
 // Plays the conversation and checks what each side got. The engine's lines
