@@ -143,6 +143,9 @@ class Game {
       else if (!exit || exit.code !== 0) this.fault ??= `${p.example.name}: no clean exit after quit (${JSON.stringify(exit)})`;
       const bestmoves = p.conn.lines.filter((l) => isBestmove(l.text)).length;
       if (bestmoves !== p.gos) this.fault ??= `${p.example.name}: ${p.gos} go commands, ${bestmoves} bestmoves`;
+      // Only a bestmove's ponder move lets the GUI ponder: every example engine gives them.
+      const pondered = p.conn.transcript.some((l) => l.includes(' > go ponder '));
+      if (p.ponder && !pondered && this.moves.length >= 20) this.fault ??= `${p.example.name}: no ponder move in ${this.moves.length} plies`;
       fs.writeFileSync(path.join(p.dir, 'transcript.txt'), p.conn.transcript.join('\n') + '\n');
     }
   }

@@ -1,8 +1,9 @@
 // A real UCI client (node-uci) drives vantro over every installed example file:
 // node-uci's own handshake and option parsing, positions from startpos and FEN,
 // every kind of go (fixed times from 200 ms), a mate in one right after a depth
-// limit, pondering, an engine-specific option. Every go must get exactly one
-// legal bestmove within the time the GUI allowed plus 100 ms.
+// limit, an engine-specific option. Every go must get exactly one legal
+// bestmove within the time the GUI allowed plus 100 ms. (The refereed games
+// ponder: "go ponder", then "ponderhit" or "stop".)
 //   node session.js <vantro binary> <output folder> [example name...]
 'use strict';
 const fs = require('fs');
@@ -14,7 +15,6 @@ const kUnlimitedMs = 60000; // "go depth" gives no time; a search this long is h
 const kStart = new Chess().fen();
 const kMiddle = 'r2q1rk1/pp2bppp/2n1pn2/3p4/3P1B2/2PBPN2/PP1N1PPP/R2QK2R w KQ - 3 9';
 const kLong = { wtime: 30000, btime: 30000 }; // enough for depth 4 in any engine's budget
-const kShort = { wtime: 10000, btime: 10000 };
 const kMateInOne = ['e2e4', 'e7e5', 'f1c4', 'b8c6', 'd1h5', 'g8f6']; // h5f7
 
 // `promise`, or a rejection after `ms` that names `what`.
@@ -47,28 +47,25 @@ class Session {
     await timeout(this.engine.isready(), 20000, 'isready');
   }
 
-  // Sends the position and the go, then, when `finish` ("ponderhit" or "stop")
-  // is given, that line a moment later; judges the bestmove: legal, and within
-  // the time the go allows (none after "stop") of the go or of `finish`; a
-  // `deeper` search must pass depth 3. Faults are collected so that one run
+  // Sends the position and the go ("stop" a moment after "go infinite"); judges
+  // the bestmove: legal, and within the time the go allows (none after "stop");
+  // a `deeper` search must pass depth 3. Faults are collected so that one run
   // shows all of them; an illegal move is replaced by a legal one to go on.
-  async search(fen, moves, params, finish, deeper) {
+  async search(fen, moves, params, deeper) {
     await timeout(this.engine.position(fen === kStart ? 'startpos' : fen, moves), 10000, 'position');
     this.gos += 1;
-    let allowedMs = finish === 'stop' ? 0 : params.movetime ?? params.wtime ?? kUnlimitedMs;
+    let allowedMs = params.infinite ? 0 : params.movetime ?? params.wtime ?? kUnlimitedMs;
     if (params.movetime && kNoMoveNow.has(this.example.name)) allowedMs = Math.max(1, Math.round(params.movetime / 1000)) * 1000;
-    const what = `go ${JSON.stringify(params)}` + (finish ? `, ${finish}` : '');
+    const what = `go ${JSON.stringify(params)}`;
     const from = this.conn.lines.length;
     // The bestmove is read from the lines: node-uci misses it when the engine's
     // result ("info string 1-0 {White mates}") follows in the same read.
     const searching = params.infinite ? this.engine.goInfinite() : this.engine.go(params).catch(() => {});
     let begin = performance.now();
-    if (finish) {
-      await sleep(params.infinite ? 500 : 300);
-      // node-uci's ponderhit() waits for a readyok that it misses when the
-      // search's first info lines arrive in the same read: the line is written.
+    if (params.infinite) {
+      await sleep(500);
       begin = performance.now();
-      this.engine.write(finish);
+      this.engine.write('stop'); // node-uci's stop() reads the bestmove as its go() does
     }
     const answer = await this.conn.waitFor(isBestmove, from, allowedMs + 5000);
     if (params.infinite) searching.emit('stop');
@@ -78,15 +75,13 @@ class Session {
     const game = position(fen, moves);
     const verdict = judgeBestmove(game, answer.text);
     if (!verdict) this.faults.push(`${what}: illegal "${answer.text}" after ${fen} moves ${moves.join(' ')}`);
-    if (elapsedMs < 0) this.faults.push(`${what}: bestmove before "${finish}"`);
+    if (elapsedMs < 0) this.faults.push(`${what}: bestmove before "stop"`);
     if (elapsedMs > allowedMs + kSlackMs) {
       this.faults.push(`${what}: bestmove after ${elapsedMs.toFixed(0)} ms, allowed ${allowedMs}`);
     }
     const depth = Math.max(0, ...info.map((l) => Number(/ depth (\d+)/.exec(l)?.[1] ?? 0)));
     if (deeper && depth <= 3) this.faults.push(`clock search after ${deeper} stopped at depth ${depth}`);
-    const best = verdict?.best ?? legalMoves(game)[0];
-    // The reply a GUI ponders on: the engine's ponder move, else any legal one.
-    return { best, reply: verdict?.ponder || legalMoves(position(fen, [...moves, best]))[0], info };
+    return { best: verdict?.best ?? legalMoves(game)[0], info };
   }
 
   async run() {
@@ -94,7 +89,7 @@ class Session {
     const first = await this.search(kStart, [], { wtime: 20000, btime: 20000, winc: 100, binc: 100 });
     const line = ['a2a3', 'a7a6'];
     await this.search(kMiddle, line, { depth: 3 });
-    await this.search(kMiddle, line, kLong, null, '"go depth 3"');
+    await this.search(kMiddle, line, kLong, '"go depth 3"');
     for (const movetime of [300, 200]) await this.search(kStart, [first.best], { movetime });
     // Fairy-Max under too deep a depth limit never ends the search of a mate.
     await this.search(kMiddle, [], { depth: 3 });
@@ -103,18 +98,10 @@ class Session {
       this.faults.push(`mate in one after "go depth 3": "${mate.best}", no "score mate 1"`);
     }
     await this.search(kMiddle, [], { depth: 3 });
-    await this.search(kMiddle, [], { infinite: true }, 'stop');
+    await this.search(kMiddle, [], { infinite: true });
     await timeout(this.engine.ucinewgame(), 10000, 'ucinewgame');
     // From a position out of any opening book, which engines answer at depth 1.
-    const after = await this.search(kMiddle, line, kLong, null, '"go depth 3", "go infinite", "stop", "ucinewgame"');
-    const played = [...line, after.best];
-    // "go ponder" on the expected reply, then "ponderhit" or, on a miss, "stop"
-    // and a search of another reply.
-    const ponder = { ponder: true, ...kShort };
-    await this.search(kMiddle, [...played, after.reply], ponder, 'ponderhit');
-    await this.search(kMiddle, [...played, after.reply], ponder, 'stop');
-    const other = legalMoves(position(kMiddle, played)).find((m) => m !== after.reply);
-    await this.search(kMiddle, [...played, other], kShort);
+    await this.search(kMiddle, line, kLong, '"go depth 3", "go infinite", "stop", "ucinewgame"');
     await this.setExtra();
     await sleep(200);
     const bestmoves = this.conn.lines.filter((l) => isBestmove(l.text)).length;
