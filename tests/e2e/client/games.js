@@ -151,6 +151,10 @@ class Game {
   }
 }
 
+// Looks at its input about once a second while it ponders (Phalanx tunes its
+// polling so): a move that comes then waits too long for a fixed time.
+const kSlowPonder = new Set(['phalanx']);
+
 // A ring of pairings so every engine meets two others, both colours in each.
 function schedule(examples) {
   const n = examples.length;
@@ -160,8 +164,10 @@ function schedule(examples) {
   pairs.forEach(([a, b], i) => {
     for (let k = 0; k < perPair; ++k) {
       const swap = (k + i) % 2 === 1;
-      const movetime = k % 4 >= 2 && ![a, b].some((e) => kNoMoveNow.has(examples[e].name));
-      games.push({ white: swap ? b : a, black: swap ? a : b, movetime, ponder: games.length % 2 === 0 });
+      const either = (set) => [a, b].some((e) => set.has(examples[e].name));
+      const movetime = k % 4 >= 2 && !either(kNoMoveNow);
+      const ponder = games.length % 2 === 0 && !(movetime && either(kSlowPonder));
+      games.push({ white: swap ? b : a, black: swap ? a : b, movetime, ponder });
     }
   });
   return games;
