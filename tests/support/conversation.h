@@ -46,13 +46,6 @@ MATCHER_P(FullyMatches, pattern, "matches " + ::testing::PrintToString(std::stri
 // hold no move that its own game found illegal.
 void Converse(const Conversation& c);
 
-class Conversations : public ::testing::TestWithParam<Conversation> {
- public:
-  static std::string Name(const ::testing::TestParamInfo<Conversation>& info) {
-    return info.param.name;
-  }
-};
-
 // Vantro in `dir` on a definition file x.eng: Logfile=true, the Program line
 // (none when `program` is empty), then `definition`. Without either, Vantro
 // gets no argument.
@@ -62,11 +55,11 @@ std::unique_ptr<UciSession> StartVantro(const TempDir& dir, const std::string& p
 }  // namespace vantro::test
 
 // A table of conversations as one test, each row run as
-// <prefix>/<suite>.<name>/<row name>.
-#define CONVERSATION_TABLE(prefix, suite, name, rows)                \
-  class suite : public ::vantro::test::Conversations {};             \
-  TEST_P(suite, name) {                                              \
-    ::vantro::test::Converse(GetParam());                            \
-  }                                                                  \
-  INSTANTIATE_TEST_SUITE_P(prefix, suite, ::testing::ValuesIn(rows), \
-                           ::vantro::test::Conversations::Name)
+// <prefix>/<suite>.<testName>/<row name>.
+#define CONVERSATION_TABLE(prefix, suite, testName, rows)                         \
+  class suite : public ::testing::TestWithParam<::vantro::test::Conversation> {}; \
+  TEST_P(suite, testName) {                                                       \
+    ::vantro::test::Converse(GetParam());                                         \
+  }                                                                               \
+  INSTANTIATE_TEST_SUITE_P(prefix, suite, ::testing::ValuesIn(rows),              \
+                           [](const auto& info) { return std::string(info.param.name); })
