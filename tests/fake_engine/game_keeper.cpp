@@ -60,10 +60,6 @@ void GameKeeper::OnLine(std::string_view line) {
     ReceiveMove(rest);
   } else if (IsCoordMove(word) && rest.empty()) {
     ReceiveMove(word);
-  } else if (word == "undo" && !history_.empty()) {
-    board_.UnmakeMove(history_.back());
-    history_.pop_back();
-    BoardChanged();
   } else if (word == "?") {
     if (searching_) io_.Print(PlayMove());
   } else if (word == "analyze") {
@@ -82,7 +78,6 @@ void GameKeeper::ReceiveMove(std::string_view text) {
     return;
   }
   board_.MakeMove(move, false);
-  history_.push_back(move);
   if (analyzing_) {
     BoardChanged();
   } else if (!force_ && board_.sideToMove == engineSide_) {
@@ -92,7 +87,6 @@ void GameKeeper::ReceiveMove(std::string_view text) {
 
 void GameKeeper::SetBoard(std::string_view fen) {
   board_.SetFEN(fen);
-  history_.clear();
   BoardChanged();
 }
 
@@ -149,7 +143,6 @@ std::string GameKeeper::PlayMove() {
     return board_.sideToMove == kWhite ? "0-1 {Black mates}\n" : "1-0 {White mates}\n";
   }
   board_.MakeMove(move, false);
-  history_.push_back(move);
   return "move " + MoveToCoord(move) + "\n";
 }
 

@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 #include <thread>
-#include <vector>
 
 #include "chess/board.h"
 #include "engine_io.h"
@@ -29,7 +28,7 @@ class GameKeeper {
   GameKeeper& operator=(const GameKeeper&) = delete;
 
   // Handles "new", "force", "go", "setboard", "usermove" and bare coordinate
-  // moves, "undo", "?", "analyze" and "exit"; other lines change nothing.
+  // moves, "?", "analyze" and "exit"; other lines change nothing.
   void OnLine(std::string_view line);
 
  private:
@@ -53,7 +52,6 @@ class GameKeeper {
   std::mutex mutex_;
   std::condition_variable wake_;
   Board board_;
-  std::vector<MoveInfo> history_;
   bool force_ = false;
   int engineSide_ = kBlack;
   bool searching_ = false;  // never together with analyzing_
