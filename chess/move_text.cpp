@@ -88,7 +88,8 @@ std::string MoveToText(const Board& board, const MoveInfo& requested, MoveTextSt
     text += Board::LetterFromPiece(kind);
     if (longForm) {
       AppendSquare(text, move.from);
-    } else if (kind != kWhiteKing) {
+    } else {
+      // Kings too: a set-up position may hold two of one colour.
       AppendDisambiguation(board, move, text);
     }
   }

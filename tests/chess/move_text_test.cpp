@@ -92,7 +92,7 @@ TEST(MoveToText, WritesEachStyleWithDisambiguationCheckAndMate) {
 TEST(MoveToText, EveryLegalMoveInEveryStyleReadsBackAsTheSameMove) {
   for (const char* fen : {kStartFen, kKiwipeteFen, kQueensFen, kEnPassantFen,
                           "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 b kq -",
-                          "1r2k3/2P5/8/8/5N1N/8/8/R3K2R w KQ -"}) {
+                          "1r2k3/2P5/8/8/5N1N/8/8/R3K2R w KQ -", "4k1k1/8/8/8/8/8/8/4K3 b - -"}) {
     const Board board = FromFen(fen);
     MoveList legal;
     MoveGenerator::GenerateLegal(board, legal);
