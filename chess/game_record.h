@@ -29,14 +29,13 @@ struct GameRecord {
   // How many times the position after the last move stood in the game,
   // that one included.
   int TimesLastPositionStood() const {
+    const Board last = Replay();
     Board board = start;
-    std::vector<Board> positions{board};
+    int times = board.Compare(last) == 0 ? 1 : 0;
     for (MoveInfo m : moves) {
       board.MakeMove(m, true);
-      positions.push_back(board);
+      times += board.Compare(last) == 0 ? 1 : 0;
     }
-    int times = 0;
-    for (const Board& p : positions) times += p.Compare(board) == 0 ? 1 : 0;
     return times;
   }
 };
