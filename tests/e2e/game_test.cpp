@@ -5,17 +5,10 @@
 // matches the GUI's.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "support/conversation.h"
-#include "support/engine_log.h"
-#include "support/fake_engine_script.h"
 
 namespace vantro::test {
 namespace {
-
-using namespace std::chrono_literals;
 
 const std::string kFeatures = "start print feature setboard=1 done=1";
 const std::vector<std::string> kPlay = {kFeatures, "mode play", "move-delay 0 30", "seed 5"};
@@ -129,53 +122,19 @@ const Conversation kGames[] = {
              "position startpos moves e2e4 e7e5 g1f3", kGo, "@wait bestmove", "@pause 800"},
      .toGui = {"#2 bestmove (?!g8f6).*", "#2 bestmove .*"},
      .toEngine = {"#3 new"}},
+    // The status poll runs only while the engine thinks: two in 1.2 s and
+    // none after the search.
+    {.name = "ThinkingMoveIsAskedForOnceASecondWhileTheEngineThinks",
+     .script = {kFeatures, "on go print 4 30 10 500 g1f3 g8f6",
+                "on . print stat01: 120 5000 4 3 20 Nf3", "on ? print move g1f3"},
+     .definition = {"ShowThinkingMove=true"},
+     .gui = {"@ready", "position startpos", kGo, "@wait info time", "@pause 1200", "stop",
+             "@wait bestmove", "@pause 1300"},
+     .toGui = {"info time 1200 nodes 5000 nps 4166 depth 4 currmovenumber 17 currmove g1f3"},
+     .toEngine = {"#2 \\.", "\\?"}},
 };
 
 CONVERSATION_TABLE(Exchanges, Games, EndAsScripted, kGames);
-
-TEST(GameTiming, StopWithAnEngineThatIgnoresMoveNowStillEndsWithALegalMove) {
-  TempDir dir;
-  FakeEngineScript script;
-  script.Features("done=1").On("go", "print 4 30 10 500 g1f3 g8f6");
-  auto session = StartVantro(dir, script.WriteTo(dir));
-  ASSERT_TRUE(session->Handshake(5s));
-  session->Send("position startpos");
-  session->Send(kGo);
-  ASSERT_TRUE(session->WaitFor("info depth 4", 3s));
-  auto start = std::chrono::steady_clock::now();
-  session->Send("stop");
-  EXPECT_EQ(session->WaitFor("bestmove", 12s), "bestmove g1f3");
-  auto waited = std::chrono::steady_clock::now() - start;
-  EXPECT_GE(waited, 10000ms);
-  EXPECT_LE(waited, 11500ms);
-}
-
-TEST(GameTiming, ThinkingMoveIsAskedForOnceASecond) {
-  TempDir dir;
-  FakeEngineScript script;
-  script.Features("done=1")
-      .On("go", "print 4 30 10 500 g1f3 g8f6")
-      .On(".", "print stat01: 120 5000 4 3 20 Nf3")
-      .On("?", "print move g1f3");
-  auto session = StartVantro(dir, script.WriteTo(dir), {"ShowThinkingMove=true"});
-  ASSERT_TRUE(session->Handshake(5s));
-  session->Send("position startpos");
-  session->Send(kGo);
-  ASSERT_TRUE(session->WaitFor(
-      "info time 1200 nodes 5000 nps 4166 depth 4 currmovenumber 17 currmove g1f3", 3s));
-  std::this_thread::sleep_for(1200ms);
-  session->Send("stop");
-  ASSERT_TRUE(session->WaitFor("bestmove", 3s));
-  std::vector<long long> polls;
-  for (const EngineLogEntry& e : ReadEngineLog(EngineLogPath(dir)).received) {
-    if (e.text == ".") polls.push_back(e.ms);
-  }
-  ASSERT_GE(polls.size(), 2u);
-  EXPECT_NEAR(polls[1] - polls[0], 1000, 250);
-  std::this_thread::sleep_for(1300ms);
-  EXPECT_EQ(ReadEngineLog(EngineLogPath(dir)).received.back().text, "?")
-      << "no status request after the search ended";
-}
 
 }  // namespace
 }  // namespace vantro::test

@@ -9,7 +9,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -18,6 +17,7 @@
 #include "support/temp_dir.h"
 #include "support/test_paths.h"
 #include "support/uci_session.h"
+#include "tests/platform/platform_test_util_posix.h"
 
 namespace vantro::test {
 namespace {
@@ -74,16 +74,9 @@ TEST(Options, NicedAdapterRunsTheEngineAtTheMappedClass) {
   session.Send("isready");
   ASSERT_EQ(session.WaitFor("readyok", 5s), "readyok");
   EXPECT_THAT(dir.Read("Vantro.log"), HasSubstr("S- Priority class set to 16384\r\n"));
-  // The engine is a child of one of Vantro's threads: find it.
-  std::string children;
-  for (const auto& task :
-       std::filesystem::directory_iterator("/proc/" + std::to_string(session.Pid()) + "/task")) {
-    std::ifstream in(task.path() / "children");
-    std::string line;
-    if (std::getline(in, line) && !line.empty()) children = line;
-  }
-  ASSERT_FALSE(children.empty());
-  EXPECT_EQ(NiceOf(std::stoi(children)), 10);
+  const int engine = ChildOf(session.Pid());
+  ASSERT_GT(engine, 0);
+  EXPECT_EQ(NiceOf(engine), 10);
   // Vantro itself returns to normal where it may raise its priority.
   if (geteuid() == 0) {
     EXPECT_EQ(NiceOf(session.Pid()), 0);

@@ -7,8 +7,6 @@
 #include <signal.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "base/text.h"
@@ -19,6 +17,7 @@
 #include "support/temp_dir.h"
 #include "support/test_paths.h"
 #include "support/uci_session.h"
+#include "tests/platform/platform_test_util_posix.h"
 #include "tests/settings/recording_actions.h"
 
 namespace vantro::test {
@@ -77,34 +76,6 @@ TEST_P(ProbedEngine, ProbedDefinitionFilePlaysLikeTheExample) {
   }
   session.Send("quit");
   EXPECT_EQ(session.WaitExit(10s), 0);
-}
-
-TEST(RealFairyMax, OffersItsOwnOptionsWithTheKeyAndGetsTheirValues) {
-  TempDir dir;
-  const std::string text = ReadFile(ExampleFile("fairymax")) + "[OPTIONS]\nEngineOptions=true\n";
-  UciSession session(dir.Path(), {dir.Write("fm.eng", text)});
-  session.Send("uci");
-  EXPECT_THAT(session.ReadUntil("uciok", 15s),
-              ::testing::Contains("option name Resign Threshold type spin default 800 min 200 max "
-                                  "1200"));
-  session.Send("setoption name Resign Threshold value 900");
-  session.Send("setoption name Logfile value true");
-  session.Send("isready");
-  ASSERT_TRUE(session.WaitFor("readyok", 5s));
-  session.Send("quit");
-  session.WaitExit(10s);
-  EXPECT_THAT(dir.Read("Vantro.log"), ::testing::HasSubstr("S< option Resign Threshold=900\r\n"));
-}
-
-// The engine's process id: a child of one of the threads of `parent` (Linux).
-int ChildOf(int parent) {
-  const std::string tasks = "/proc/" + std::to_string(parent) + "/task";
-  for (const auto& task : std::filesystem::directory_iterator(tasks)) {
-    std::ifstream in(task.path() / "children");
-    int child = 0;
-    if (in >> child) return child;
-  }
-  return 0;
 }
 
 bool Gone(int pid) {
