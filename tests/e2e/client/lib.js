@@ -18,7 +18,7 @@ const isBestmove = (text) => text.startsWith('bestmove ');
 
 // `node <script> <vantro binary> <output folder> [example name...]`: the binary,
 // the output folder (made afresh) and the examples named (all by default) as
-// [{name, file, title, extras: [{name, command, type, value}]}]; an example
+// [{name, file, title, extras: [the names of its [EXTRAS] options]}]; an example
 // whose program is not installed here is reported as skipped.
 function commandLine(what) {
   const [vantro, out, ...only] = process.argv.slice(2);
@@ -39,8 +39,8 @@ function commandLine(what) {
     const extras = [];
     const section = /^\s*\[EXTRAS\]\s*$([\s\S]*?)(^\s*\[|(?![\s\S]))/im.exec(text);
     for (const line of section ? section[1].split('\n') : []) {
-      const m = /^\s*([^;=][^=]*?)\s*=\s*([^|]*)\|([a-z]+)\|?([^|;]*)/.exec(line);
-      if (m) extras.push({ name: m[1], command: m[2].trim(), type: m[3], value: m[4].trim() });
+      const m = /^\s*([^;=][^=]*?)\s*=/.exec(line);
+      if (m) extras.push(m[1]);
     }
     const title = /^\s*Name\s*=\s*(.*?)\s*(;.*)?$/im.exec(text)?.[1];
     examples.push({ name, file: path.join(dir, f), title, extras });

@@ -1,9 +1,9 @@
 // A real UCI client (node-uci) drives vantro over every installed example file:
 // node-uci's own handshake and option parsing, positions from startpos and FEN,
 // every kind of go (fixed times from 200 ms), a mate in one right after a depth
-// limit, an engine-specific option. Every go must get exactly one legal
-// bestmove within the time the GUI allowed plus 100 ms. (The refereed games
-// ponder: "go ponder", then "ponderhit" or "stop".)
+// limit. Every go must get exactly one legal bestmove within the time the GUI
+// allowed plus 100 ms. (The refereed games ponder: "go ponder", then
+// "ponderhit" or "stop".)
 //   node session.js <vantro binary> <output folder> [example name...]
 'use strict';
 const fs = require('fs');
@@ -38,7 +38,7 @@ class Session {
     this.conn = new Connection(this.engine.proc);
     const { name } = this.engine.id;
     if (this.example.title && name !== this.example.title) throw new Error(`id name "${name}", file says "${this.example.title}"`);
-    const expected = [['Hash', 'spin'], ['Ponder', 'check'], ...this.example.extras.map((e) => [e.name])];
+    const expected = [['Hash', 'spin'], ['Ponder', 'check'], ...this.example.extras.map((name) => [name])];
     for (const [option, type] of expected) {
       const got = this.engine.options.get(option);
       if (!got || (type && got.type !== type)) throw new Error(`option ${option} not announced (${type ?? 'any'})`);
@@ -102,26 +102,10 @@ class Session {
     await timeout(this.engine.ucinewgame(), 10000, 'ucinewgame');
     // From a position out of any opening book, which engines answer at depth 1.
     await this.search(kMiddle, line, kLong, '"go depth 3", "go infinite", "stop", "ucinewgame"');
-    await this.setExtra();
     await sleep(200);
     const bestmoves = this.conn.lines.filter((l) => isBestmove(l.text)).length;
     if (bestmoves !== this.gos) this.faults.push(`${this.gos} go commands, ${bestmoves} bestmoves`);
     await timeout(this.engine.quit(), 10000, 'quit');
-  }
-
-  // An [EXTRAS] option set by the client must reach the engine as its command.
-  async setExtra() {
-    const extra = this.example.extras[0];
-    if (!extra) return;
-    const value = extra.type === 'button' ? undefined : extra.value;
-    await timeout(this.engine.setoption(extra.name, value), 10000, 'setoption');
-    await sleep(200);
-    const word = extra.command.split(/\s+/)[0];
-    const log = fs.readFileSync(path.join(this.dir, 'Vantro.log'), 'utf8');
-    const after = log.slice(log.lastIndexOf(`setoption name ${extra.name}`));
-    if (!after.split('\n').some((l) => l.includes(`S< ${word}`))) {
-      this.faults.push(`setoption name ${extra.name}: "${word}..." never reached the engine`);
-    }
   }
 }
 
