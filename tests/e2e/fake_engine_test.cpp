@@ -4,11 +4,11 @@
 
 #include <chrono>
 
-#include "chess/move_text.h"
 #include "support/fake_engine_script.h"
 #include "support/piped_process.h"
 #include "support/temp_dir.h"
 #include "support/test_paths.h"
+#include "tests/chess/chess_test_util.h"
 
 namespace vantro::test {
 namespace {
@@ -25,10 +25,8 @@ TEST(FakeEngine, PlaysALegalMoveAndRejectsAnIllegalOne) {
   for (const char* line : {"new", "force", "e2e4", "go"}) engine.Send(line);
   const std::vector<std::string> lines = engine.ReadUntil("move ", 5s);
   ASSERT_FALSE(lines.empty());
-  const std::string move = lines.back().substr(5);
-  Board board;
-  board.SetFEN("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 1");
-  EXPECT_FALSE(ParseMove(board, move).Empty()) << lines.back();
+  EXPECT_TRUE(testing_chess::IsLegalAfter(kStartFen, "e2e4", lines.back().substr(5)))
+      << lines.back();
   engine.Send("usermove e2e4");  // the pawn has already left e2
   EXPECT_EQ(engine.ReadLine(5s), "Illegal move: e2e4");
   engine.Send("quit");

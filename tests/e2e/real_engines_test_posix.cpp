@@ -10,13 +10,12 @@
 #include <thread>
 
 #include "base/text.h"
-#include "chess/move_text.h"
-#include "search/position_command.h"
 #include "settings/definition_file.h"
 #include "support/piped_process.h"
 #include "support/temp_dir.h"
 #include "support/test_paths.h"
 #include "support/uci_session.h"
+#include "tests/chess/chess_test_util.h"
 #include "tests/platform/platform_test_util_posix.h"
 #include "tests/settings/recording_actions.h"
 
@@ -24,13 +23,6 @@ namespace vantro::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-// Whether `move` is written as the coordinates of a legal move after `position`.
-bool IsLegalAfter(const std::string& position, std::string_view move) {
-  GameRecord game;
-  ReadPositionCommand(position, game);
-  return !move.empty() && MoveToCoord(ParseMove(game.Replay(), move)) == move;
-}
 
 constexpr const char* kMiddleGame =
     "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N2N2/PP2BPPP/R2QKB1R w KQ - 0 9";
@@ -59,10 +51,10 @@ TEST_P(ProbedEngine, ProbedDefinitionFilePlaysLikeTheExample) {
   ASSERT_THAT(text, ::testing::HasSubstr("\nProgram=" + args[1]));
   UciSession session(dir.Path(), {dir.Write("probed.eng", text)});
   ASSERT_TRUE(session.Handshake(15s));
-  std::string position = std::string("position fen ") + kMiddleGame + " moves";
+  std::string played;
   for (const char* go :
        {"go wtime 20000 btime 20000", "go movetime 300", "go depth 3", "go infinite"}) {
-    session.Send(position);
+    session.Send(std::string("position fen ") + kMiddleGame + " moves" + played);
     session.Send(go);
     if (std::string_view(go) == "go infinite") {
       std::this_thread::sleep_for(300ms);
@@ -71,8 +63,9 @@ TEST_P(ProbedEngine, ProbedDefinitionFilePlaysLikeTheExample) {
     std::optional<std::string> best = session.WaitFor("bestmove", 20s);
     ASSERT_TRUE(best) << go;
     const std::string_view move = GetWord(*best, 2);
-    ASSERT_TRUE(IsLegalAfter(position, move)) << *best << " after " << position;
-    position += " " + std::string(move);
+    ASSERT_TRUE(testing_chess::IsLegalAfter(kMiddleGame, played, move))
+        << *best << " after" << played;
+    played += " " + std::string(move);
   }
   session.Send("quit");
   EXPECT_EQ(session.WaitExit(10s), 0);

@@ -8,43 +8,31 @@
 #include <random>
 #include <thread>
 
-#include "chess/move_generator.h"
-#include "chess/move_text.h"
-#include "search/position_command.h"
 #include "support/conversation.h"
 #include "support/fake_engine_script.h"
+#include "tests/chess/chess_test_util.h"
 
 namespace vantro::test {
 namespace {
 
 using namespace std::chrono_literals;
 
+using testing_chess::IsLegalAfter;
+
 struct Conversation {
   std::mt19937 rng;
-  std::vector<std::string> moves;
+  std::string played;  // " e2e4 e7e5 ..."
 
   int Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); }
   std::string PositionLine() const {
-    std::string line = "position startpos";
-    if (!moves.empty()) line += " moves";
-    for (const std::string& m : moves) line += " " + m;
-    return line;
+    return "position startpos" + (played.empty() ? "" : " moves" + played);
   }
   MoveList LegalMoves() const {
-    GameRecord game;
-    ReadPositionCommand(PositionLine(), game);
     MoveList legal;
-    MoveGenerator::GenerateLegal(game.Replay(), legal);
+    MoveGenerator::GenerateLegal(*testing_chess::Replayed(kStartFen, played), legal);
     return legal;
   }
-  bool Legal(std::string_view move) const {
-    const MoveList legal = LegalMoves();
-    for (int i = 0; i < legal.count; ++i) {
-      if (MoveToCoord(legal.moves[i]) == move) return true;
-    }
-    return false;
-  }
-  bool Over() const { return LegalMoves().count == 0 || moves.size() > 150; }
+  bool Over() const { return LegalMoves().count == 0 || played.size() > 150 * 5; }
   std::string RandomMove() {
     const MoveList legal = LegalMoves();
     return MoveToCoord(legal.moves[Between(0, legal.count - 1)]);
@@ -68,7 +56,7 @@ TEST(SearchProperty, ExactlyOneLegalBestMovePerGo) {
 
     for (int round = 0; round < 30; ++round) {
       if (c.Over()) {
-        c.moves.clear();
+        c.played.clear();
         session->Send("ucinewgame");
       }
       session->Send(c.PositionLine());
@@ -126,12 +114,13 @@ TEST(SearchProperty, ExactlyOneLegalBestMovePerGo) {
         std::optional<std::string> best = session->WaitFor("bestmove", 15s);
         ASSERT_TRUE(best) << "no bestmove for go kind " << kind;
         move = (*best).substr(9, (*best).find(' ', 9) - 9);
-        ASSERT_TRUE(c.Legal(move)) << *best << " after " << c.PositionLine();
+        ASSERT_TRUE(IsLegalAfter(kStartFen, c.played, move))
+            << *best << " after " << c.PositionLine();
       }
-      c.moves.push_back(move);
+      c.played += " " + move;
       // A third of the searches, analyses among them, are followed by one
       // new move only: the path where that move alone must start the engine.
-      if (!c.Over() && c.Between(0, 2) != 0) c.moves.push_back(c.RandomMove());
+      if (!c.Over() && c.Between(0, 2) != 0) c.played += " " + c.RandomMove();
     }
     session->Send("stop");  // nothing is owed any more
     EXPECT_EQ(session->ReadLine(700ms), std::nullopt);
