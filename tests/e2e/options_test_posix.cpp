@@ -43,24 +43,19 @@ TEST(Options, HelpButtonOpensThePageWithTheDesktopOpener) {
         dir.Write("xdg-open", "#!/bin/sh\necho \"$1\" > \"$(dirname \"$0\")/opened\"\n");
     chmod(opener.c_str(), 0755);
     ScopedPathPrefix path(dir.Path());
-    std::string program = VantroBinary(), work = dir.Path(), page = "Vantro.html";
-    if (installed) {
-      for (const char* folder : {"usr/bin", "usr/share/doc/vantro", "work"}) {
-        std::filesystem::create_directories(dir.File(folder));
-      }
-      program = dir.File("usr/bin/vantro");
-      std::filesystem::copy_file(VantroBinary(), program);
-      work = dir.File("work");
-      page = dir.File("usr/share/doc/vantro/Vantro.html");
+    for (const char* folder : {"usr/bin", "usr/share/doc/vantro", "work"}) {
+      std::filesystem::create_directories(dir.File(folder));
     }
-    dir.Write(installed ? page.substr(dir.Path().size() + 1) : page, "<html></html>");
-    PipedProcess session(program, {}, work);
+    std::filesystem::copy_file(VantroBinary(), dir.File("usr/bin/vantro"));
+    const std::string installedPage = "usr/share/doc/vantro/Vantro.html";
+    dir.Write(installed ? installedPage : "work/Vantro.html", "<html></html>");
+    PipedProcess session(dir.File("usr/bin/vantro"), {}, dir.File("work"));
     session.Send("setoption name Help value x");  // an engine option named Help: none
     session.Send("setoption name help");
     session.Send("quit");
     ASSERT_EQ(session.WaitExit(2s), 0);
     for (int i = 0; i < 50 && dir.Read("opened").empty(); ++i) std::this_thread::sleep_for(20ms);
-    EXPECT_EQ(dir.Read("opened"), page + "\n");
+    EXPECT_EQ(dir.Read("opened"), (installed ? dir.File(installedPage) : "Vantro.html") + "\n");
   }
 }
 

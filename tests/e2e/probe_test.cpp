@@ -20,27 +20,6 @@ namespace {
 using namespace std::chrono_literals;
 using ::testing::HasSubstr;
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-Outcome Vantro(const TempDir& dir, std::vector<std::string> args) {
-  PipedProcess process(VantroBinary(), args, dir.Path());
-  Outcome run;
-  while (std::optional<std::string> line = process.ReadLine(20s)) run.out += *line + "\n";
-  run.status = process.WaitExit(5s).value_or(-1);
-  run.err = dir.Read("stderr.txt");
-  return run;
-}
-
-Outcome Probe(const TempDir& dir, const std::string& commandLine) {
-  std::vector<std::string> args = {"--probe"};
-  for (std::string_view word : SplitWords(commandLine)) args.emplace_back(word);
-  return Vantro(dir, args);
-}
-
 // The engine-specific option lines of a "uci" answer (they come first).
 std::vector<std::string> EngineOptionLines(UciSession& session) {
   session.Send("uci");
@@ -63,7 +42,7 @@ TEST(Probe, WritesEveryFeatureAndOptionTypeAndTheKeyOffersTheSameOptions) {
       "option=\"Keep -save\" option=\"Hash -spin 1 1 9\" option=\"Hue -color red\" done=1");
   script.ExitOnQuit();
   const std::string program = script.WriteTo(dir);
-  const Outcome probe = Probe(dir, program);
+  const VantroRun probe = Probe(dir, program);
   ASSERT_EQ(probe.status, 0) << probe.err;
   for (const std::string& line : std::vector<std::string>{
            "Name=Fake Engine 1", "Program=" + program, "Edit=edit", "HashCommand=memory %i",
@@ -107,24 +86,24 @@ TEST(Probe, TellsAFirstVersionEngineAndRefusesWhatIsNoXboardEngine) {
   for (const auto& [answer, status, out, err] : cases) {
     TempDir dir;
     FakeEngineScript script;
-    const Outcome probe = Probe(dir, answer ? script.On("go", answer).ExitOnQuit().WriteTo(dir)
-                                            : dir.File("no-such-engine") + " -x");
+    const VantroRun probe = Probe(dir, answer ? script.On("go", answer).ExitOnQuit().WriteTo(dir)
+                                              : dir.File("no-such-engine") + " -x");
     EXPECT_EQ(probe.status, status) << probe.err;
     EXPECT_EQ(probe.out.empty(), status != 0);
     EXPECT_THAT(probe.out, HasSubstr(out));
     EXPECT_THAT(probe.err, HasSubstr(err));
   }
-  EXPECT_EQ(Vantro(TempDir(), {"--probe"}).status, 2);
+  EXPECT_EQ(RunVantro(TempDir(), {"--probe"}).status, 2);
 }
 
 TEST(CommandLine, HelpAndVersionAnswerWithoutAnEngineOrALog) {
   TempDir dir;
   dir.Write("Vantro.eng", "[OPTIONS]\nProgram=" + dir.File("x") + "\nLogfile=true\n");
-  const Outcome help = Vantro(dir, {"--help"});
+  const VantroRun help = RunVantro(dir, {"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_THAT(help.out, ::testing::StartsWith("Usage: vantro [DEFINITION-FILE]\n"));
   EXPECT_THAT(help.out, HasSubstr("--probe PROGRAM"));
-  const Outcome version = Vantro(dir, {"--version"});
+  const VantroRun version = RunVantro(dir, {"--version"});
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out, "Vantro 1.3B10\n");
   EXPECT_EQ(dir.Read("Vantro.log"), "");

@@ -41,15 +41,12 @@ TEST_P(ProbedEngine, ProbedDefinitionFilePlaysLikeTheExample) {
   EngineOptionList options;
   RecordingActions actions(example);
   ReadDefinitionFile(ExampleFile(GetParam()), example, options, actions);
-  std::vector<std::string> args = {"--probe"};
-  for (std::string_view word : SplitWords(example.program)) args.emplace_back(word);
   TempDir dir;
-  PipedProcess probe(VantroBinary(), args, dir.Path());
-  std::string text;
-  while (std::optional<std::string> line = probe.ReadLine(30s)) text += *line + "\n";
-  ASSERT_EQ(probe.WaitExit(10s), 0) << text;
-  ASSERT_THAT(text, ::testing::HasSubstr("\nProgram=" + args[1]));
-  UciSession session(dir.Path(), {dir.Write("probed.eng", text)});
+  const VantroRun probe = Probe(dir, example.program);
+  ASSERT_EQ(probe.status, 0) << probe.err;
+  ASSERT_THAT(probe.out,
+              ::testing::HasSubstr("\nProgram=" + std::string(GetWord(example.program, 1))));
+  UciSession session(dir.Path(), {dir.Write("probed.eng", probe.out)});
   ASSERT_TRUE(session.Handshake(15s));
   std::string played;
   for (const char* go :

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "support/piped_process.h"
+#include "support/temp_dir.h"
 
 namespace vantro::test {
 
@@ -19,5 +20,15 @@ class UciSession : public PipedProcess {
   // the first "isready"). True when both answers came, each within `timeout`.
   bool Handshake(Duration timeout);
 };
+
+// Vantro run in `dir` with `args` as from a shell, to its end.
+struct VantroRun {
+  int status = -1;  // -1: no end within seconds of its output's end
+  std::string out;
+  std::string err;
+};
+VantroRun RunVantro(const TempDir& dir, const std::vector<std::string>& args);
+// "vantro --probe" and the words of `commandLine`.
+VantroRun Probe(const TempDir& dir, std::string_view commandLine);
 
 }  // namespace vantro::test
