@@ -11,7 +11,6 @@
 #include "support/conversation.h"
 #include "support/engine_log.h"
 #include "support/fake_engine_script.h"
-#include "support/test_paths.h"
 #include "tests/chess/chess_test_util.h"
 
 namespace vantro::test {
@@ -65,17 +64,6 @@ TEST(InputHygiene, TheEngineSearchesThePositionOfTheLegalMoves) {
               c.reports);
     EXPECT_THAT(ReadEngineLog(EngineLogPath(dir)).Notes("illegal"), IsEmpty());
   }
-}
-
-TEST(InputHygiene, ReadmeDefinitionFileReadsAsDocumented) {
-  const std::string readme = ReadFile(SourceDir() + "/README.md");
-  const std::size_t start = readme.find("```ini\n") + 7;
-  ASSERT_GE(start, 7u);
-  Converse({.name = "readme",
-            .definition = {readme.substr(start, readme.find("```", start) - start)},
-            .gui = {"uci", "@wait uciok"},
-            .toGui = {"id name Fairy-Max", "id author H.G. Muller",
-                      "option name Hash type spin default 16 min 0 max 256"}});
 }
 
 }  // namespace

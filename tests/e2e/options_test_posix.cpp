@@ -1,22 +1,17 @@
-// Options that reach the desktop and the scheduler of a POSIX system: the
-// help page's opener and the priority handed to the engine.
+// The priority class as a POSIX scheduler sees it: a niced adapter hands its
+// class to the engine.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
 #include <sstream>
-#include <thread>
 
 #include "support/fake_engine_script.h"
 #include "support/piped_process.h"
 #include "support/temp_dir.h"
 #include "support/test_paths.h"
-#include "support/uci_session.h"
 #include "tests/platform/platform_test_util_posix.h"
 
 namespace vantro::test {
@@ -32,31 +27,6 @@ int NiceOf(int pid) {
   std::string field;
   for (int i = 3; i <= 19; ++i) fields >> field;
   return std::stoi(field);
-}
-
-// The page in the working directory, else the one installed beside the program.
-TEST(Options, HelpButtonOpensThePageWithTheDesktopOpener) {
-  for (bool installed : {false, true}) {
-    SCOPED_TRACE(installed ? "installed" : "in the working directory");
-    TempDir dir;
-    std::string opener =
-        dir.Write("xdg-open", "#!/bin/sh\necho \"$1\" > \"$(dirname \"$0\")/opened\"\n");
-    chmod(opener.c_str(), 0755);
-    ScopedPathPrefix path(dir.Path());
-    for (const char* folder : {"usr/bin", "usr/share/doc/vantro", "work"}) {
-      std::filesystem::create_directories(dir.File(folder));
-    }
-    std::filesystem::copy_file(VantroBinary(), dir.File("usr/bin/vantro"));
-    const std::string installedPage = "usr/share/doc/vantro/Vantro.html";
-    dir.Write(installed ? installedPage : "work/Vantro.html", "<html></html>");
-    PipedProcess session(dir.File("usr/bin/vantro"), {}, dir.File("work"));
-    session.Send("setoption name Help value x");  // an engine option named Help: none
-    session.Send("setoption name help");
-    session.Send("quit");
-    ASSERT_EQ(session.WaitExit(2s), 0);
-    for (int i = 0; i < 50 && dir.Read("opened").empty(); ++i) std::this_thread::sleep_for(20ms);
-    EXPECT_EQ(dir.Read("opened"), (installed ? dir.File(installedPage) : "Vantro.html") + "\n");
-  }
 }
 
 TEST(Options, NicedAdapterRunsTheEngineAtTheMappedClass) {
