@@ -10,9 +10,10 @@ const readline = require('readline');
 const { Chess } = require('chess.js');
 
 const kSlackMs = 100; // what a bestmove may come after the time the GUI allowed
-// No move-now while it thinks and "st" in whole seconds only: a fixed time
-// under a second cannot be kept.
-const kNoMoveNow = new Set(['hoichess']);
+// No move-now while it thinks, so a fixed time under a second cannot be kept:
+// HoiChess takes "st" in whole seconds only, and Fairy-Max ends an iteration
+// it has begun (once 467 ms of a 250 ms move, its own clock at 25 cs).
+const kNoMoveNow = new Set(['hoichess', 'fairymax']);
 const { setTimeout: sleep } = require('timers/promises');
 const isBestmove = (text) => text.startsWith('bestmove ');
 
