@@ -11,6 +11,11 @@ namespace vantro {
 // (index & 0x88) != 0 is off the board; kNoSquare stands for "no square".
 inline constexpr int kNoSquare = 136;
 
+// Plies without a capture or pawn move after which either side may claim a
+// draw; a FEN's clock above the cap is read as the cap.
+inline constexpr int kFiftyMovePlies = 100;
+inline constexpr int kMaxHalfmoveClock = 9999;
+
 // The standard start position, without move counters.
 inline constexpr const char* kStartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 // True for the 64 board squares, false for every other int (negative, 0x88 holes, >= 128).
@@ -146,7 +151,7 @@ class Board {
   int castling = 0;
   int enPassant = kNoSquare;
   int sideToMove = kWhite;
-  int halfmoveClock = 0;
+  int halfmoveClock = 0;  // plies since a capture or pawn move
 
  private:
   std::array<std::int32_t, 136> squares_{};

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -63,7 +64,8 @@ void Board::SetFEN(std::string_view text) {
     const int epFile = (ep[0] >= 'a' && ep[0] <= 'h') ? ep[0] - 'a' : 0;
     enPassant = MakeSquare(epFile, ep[1] - '1');
   }
-  // The halfmove clock and move number are not read: the clock stays 0.
+  // The clock judges fifty-move claims; the move number is not read.
+  halfmoveClock = std::clamp(ParseInt(fields.Next()), 0, kMaxHalfmoveClock);
 }
 
 std::string Board::ToFEN() const {

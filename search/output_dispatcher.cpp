@@ -169,13 +169,20 @@ void ReadHint(SearchRecords& a, std::string_view text) {
   s.ponderMoveConfirmed = s.hintMove.SameMove(s.reportedPonderMove);
 }
 
-// A claim of mate, stalemate or repetition that the engine's game does not
-// bear out belongs to its last game: some engines print the result after
-// their move and it can arrive once the next game's search has begun. (A
-// fifty-move claim cannot be judged: a FEN's move clock is not kept.)
+// A claim of mate, stalemate, repetition or the fifty-move rule that the
+// engine's game does not bear out belongs to its last game: some engines
+// print the result after their move and it can arrive once the next game's
+// search has begun. A claim one move early (the move that completes the
+// repetition or the fifty moves) still stands.
 bool ClaimIsStale(SearchContext& s, std::string_view line) {
   if (line.find("repetition") != std::string_view::npos) {
     return s.engineGame.TimesLastPositionStood() < 2;
+  }
+  const std::string upper = ToUpper(line);
+  if (upper.find("FIFTY") != std::string::npos || upper.find("50 MOVE") != std::string::npos ||
+      upper.find("50-MOVE") != std::string::npos) {
+    ReplayEngineGame(s);
+    return s.engineBoard.halfmoveClock < kFiftyMovePlies - 1;
   }
   if (line.find("mate") == std::string_view::npos) return false;
   ReplayEngineGame(s);

@@ -15,7 +15,11 @@ bool IsCastlingField(std::string_view w) {
 }
 
 bool IsEnPassantField(std::string_view w) {
-  return w.size() >= 2 && w[0] >= 'a' && w[0] <= 'h' && (w[1] == '3' || w[1] == '6');
+  return w == "-" || (w.size() >= 2 && w[0] >= 'a' && w[0] <= 'h' && (w[1] == '3' || w[1] == '6'));
+}
+
+bool IsNumber(std::string_view w) {
+  return !w.empty() && w.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 // The generated move that the coordinate text names, when it is legal: the
@@ -71,6 +75,11 @@ ReadEnd ReadWhole(std::string_view line, GameRecord& game) {
             fen += ' ';
             fen += ep;
             ++n;
+            // The move clock judges fifty-move claims; the move number goes with it.
+            for (int field = 0; field < 2 && IsNumber(word(n)); ++field) {
+              fen += ' ';
+              fen += word(n++);
+            }
           }
         }
       }

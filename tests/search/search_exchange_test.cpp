@@ -146,12 +146,19 @@ const Exchange kExchanges[] = {
      {"<0-1 {Black mates}"},
      {"info string 0-1 {Black mates}", "bestmove 0000"},
      {"result 0-1"}},
-    // The last game's mate or repetition, printed after its move, met by the
-    // next search.
-    {"StaleMateAndRepetitionClaimsAreDiscardedAndTheSearchGoesOn",
+    // The last game's mate, repetition or fifty moves, printed after its
+    // move, met by the next search; a FEN's move clock counts.
+    {"StaleResultClaimsAreDiscardedAndTheSearchGoesOn",
      "e2e4",
-     {"<1-0 {White mates}", "<1/2-1/2 {Draw by repetition}", "<move e7e5"},
+     {"<1-0 {White mates}", "<1/2-1/2 {Draw by repetition}", "<1/2-1/2 {Fifty move rule}",
+      "<move e7e5"},
      {"bestmove e7e5"},
+     {}},
+    {"FiftyMoveClaimOneMoveEarlyEndsTheSearch",
+     "",
+     {"position fen 4k3/8/8/8/8/8/8/R3K3 b - - 98 80 moves e8d8", "go wtime 1000 btime 1000", "--",
+      "<1/2-1/2 {Draw by fifty-move rule}"},
+     {"info string 1/2-1/2 {Draw by fifty-move rule}", "bestmove a1a2"},
      {}},
     // Setting the engine's game up.
     {"SeveralNewMovesGoInForceModeThenGo",
